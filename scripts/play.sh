@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the engine and the default books, then starts the engine in run/,
+# where it finds tourbook.bin and mainbook.bin and writes brindlet.log.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh >&2
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >&2
+cmake --build build/release -j "$(nproc)" --target brindlet >&2
+mkdir -p run
+exec_dir=$(pwd)/run
+cd "$exec_dir"
+exec ../build/release/frontend/brindlet

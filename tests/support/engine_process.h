@@ -1,0 +1,71 @@
+#pragma once
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace test_support {
+
+// A fresh directory under the system temp dir, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::string File(std::string_view name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// A child process with its standard input and output on pipes, started in a
+// working directory of the caller's choice.
+class EngineProcess {
+ public:
+  explicit EngineProcess(const std::filesystem::path& workingDir,
+                         std::vector<std::string> argv = {BRINDLET_BINARY});
+  ~EngineProcess();
+  EngineProcess(const EngineProcess&) = delete;
+  EngineProcess& operator=(const EngineProcess&) = delete;
+
+  // False when the child no longer reads (its input pipe is closed).
+  bool Write(std::string_view bytes);
+  void CloseInput();
+  void CloseOutput();
+  // The next line with its line end bytes, or nothing at time-out or end of output.
+  std::optional<std::string> ReadLine(std::chrono::milliseconds timeout = std::chrono::seconds(30));
+  // Everything until end of output (or time-out).
+  std::string ReadAll(std::chrono::milliseconds timeout = std::chrono::seconds(60));
+  // Waits for the child and returns its exit status, or -signal when a signal ended it.
+  int Wait();
+  void Kill();
+  pid_t pid() const { return pid_; }
+
+ private:
+  bool FillBuffer(std::chrono::steady_clock::time_point deadline);
+
+  pid_t pid_ = -1;
+  int toChild_ = -1;
+  int fromChild_ = -1;
+  std::string pending_;
+  bool eof_ = false;
+  std::optional<int> status_;
+};
+
+// Runs the engine in `dir` on the whole input, closes its input and returns all it wrote.
+std::string RunEngine(const std::filesystem::path& dir, std::string_view input, int* exitStatus = nullptr);
+
+std::string ReadFile(const std::filesystem::path& path);
+std::vector<std::string> ReadLines(const std::filesystem::path& path);  // CR LF or LF removed
+// Runs a shell command and returns its standard output.
+std::string RunShell(const std::string& command, int* exitStatus = nullptr);
+// Where Debian installs its games (stockfish, polyglot): /usr/games, not on PATH.
+std::string GamesProgram(std::string_view name);
+
+}  // namespace test_support
