@@ -1,1 +1,18 @@
-int main() { return 0; }
+#include <string>
+
+#include "frontend/platform.h"
+#include "frontend/uci_engine.h"
+
+// The engine takes no arguments: it talks UCI on standard input and output.
+int main() {
+  frontend::platform::IgnoreBrokenPipe();
+  frontend::ByteInput input(frontend::platform::ReadStandardInput);
+  frontend::EngineSettings settings;
+  settings.console = frontend::platform::StandardInputIsConsole();
+  frontend::UciEngine engine(settings, [](std::string_view text) {
+    std::string line(text);
+    line += "\r\n";
+    return frontend::platform::WriteStandardOutput(line);
+  });
+  return engine.Run(input);
+}

@@ -1,0 +1,10 @@
+#pragma once
+#include <functional>
+#include <string_view>
+
+namespace frontend {
+
+// Writes one answer line (the text; the writer adds CR LF). False when the reader is gone.
+using LineWriter = std::function<bool(std::string_view text)>;
+
+}  // namespace frontend
