@@ -1,0 +1,175 @@
+// Fully legal move generation: check evasions, pins and the en-passant and
+// castling cases are resolved here, so callers never make an illegal move.
+#include "rules/attacks.h"
+#include "rules/rules.h"
+
+namespace rules {
+namespace {
+
+using namespace attacks;
+
+constexpr PieceType kPromotionOrder[] = {kQueen, kRook, kBishop, kKnight};
+
+struct Context {
+  const Position& position;
+  Color us;
+  Color them;
+  Bitboard occupied;
+  Bitboard own;
+  Bitboard enemy;
+  Square king;
+  Bitboard checkers;
+  Bitboard pinned;
+  Bitboard targets;  // squares that end a check (or every non-own square when not in check)
+};
+
+Bitboard AttackersOf(const Position& position, Square square, Color attacker, Bitboard occupied) {
+  const Bitboard them = position.Pieces(attacker);
+  return (PawnAttacks(Opponent(attacker), square) & them & position.Pieces(kPawn)) |
+         (KnightAttacks(square) & them & position.Pieces(kKnight)) |
+         (KingAttacks(square) & them & position.Pieces(kKing)) |
+         (BishopAttacks(square, occupied) & them & (position.Pieces(kBishop) | position.Pieces(kQueen))) |
+         (RookAttacks(square, occupied) & them & (position.Pieces(kRook) | position.Pieces(kQueen)));
+}
+
+Bitboard PinnedPieces(const Context& c) {
+  const Position& p = c.position;
+  const Bitboard snipers =
+      (RookAttacks(c.king, 0) & c.enemy & (p.Pieces(kRook) | p.Pieces(kQueen))) |
+      (BishopAttacks(c.king, 0) & c.enemy & (p.Pieces(kBishop) | p.Pieces(kQueen)));
+  Bitboard pinned = 0;
+  Bitboard remaining = snipers;
+  while (remaining != 0) {
+    const Square sniper = PopLowest(remaining);
+    const Bitboard blockers = Between(c.king, sniper) & c.occupied;
+    if (blockers != 0 && !MoreThanOne(blockers)) pinned |= blockers & c.own;
+  }
+  return pinned;
+}
+
+// Where a piece on `from` may go without exposing its own king.
+Bitboard AllowedFrom(const Context& c, Square from) {
+  return (c.pinned & SquareBit(from)) != 0 ? Line(c.king, from) : ~Bitboard{0};
+}
+
+void AddPawnMove(MoveList& moves, Square from, Square to) {
+  if (RankOf(to) == 0 || RankOf(to) == 7) {
+    for (PieceType promotion : kPromotionOrder) moves.Add(Move(from, to, promotion));
+  } else {
+    moves.Add(Move(from, to));
+  }
+}
+
+bool EnPassantIsLegal(const Context& c, Square from, Square to, Square taken) {
+  const Position& p = c.position;
+  const Bitboard occupied = (c.occupied ^ SquareBit(from) ^ SquareBit(taken)) | SquareBit(to);
+  const Bitboard attackers = AttackersOf(p, c.king, c.them, occupied) & ~SquareBit(taken);
+  return attackers == 0;
+}
+
+void GeneratePawnMoves(const Context& c, MoveList& moves) {
+  const Position& p = c.position;
+  const int forward = c.us == Color::kWhite ? 8 : -8;
+  const int startRank = c.us == Color::kWhite ? 1 : 6;
+  const Square enPassant = p.EnPassantSquare();
+  Bitboard pawns = p.Pieces(c.us, kPawn);
+  while (pawns != 0) {
+    const Square from = PopLowest(pawns);
+    const Bitboard allowed = AllowedFrom(c, from) & c.targets;
+    const Square single = from + forward;
+    if ((c.occupied & SquareBit(single)) == 0) {
+      if (allowed & SquareBit(single)) AddPawnMove(moves, from, single);
+      const Square twice = single + forward;
+      if (RankOf(from) == startRank && (c.occupied & SquareBit(twice)) == 0 && (allowed & SquareBit(twice)))
+        moves.Add(Move(from, twice));
+    }
+    Bitboard captures = PawnAttacks(c.us, from) & c.enemy & allowed;
+    while (captures != 0) AddPawnMove(moves, from, PopLowest(captures));
+
+    if (enPassant != kNoSquare && (PawnAttacks(c.us, from) & SquareBit(enPassant)) != 0) {
+      const Square taken = enPassant - forward;
+      const Square passedFrom = enPassant + forward;
+      if (p.PieceOn(taken) == MakePiece(c.them, kPawn) && p.PieceOn(enPassant) == kNoPiece &&
+          p.PieceOn(passedFrom) == kNoPiece && EnPassantIsLegal(c, from, enPassant, taken))
+        moves.Add(Move(from, enPassant));
+    }
+  }
+}
+
+void GeneratePieceMoves(const Context& c, PieceType type, MoveList& moves) {
+  Bitboard pieces = c.position.Pieces(c.us, type) & (type == kKnight ? ~c.pinned : ~Bitboard{0});
+  while (pieces != 0) {
+    const Square from = PopLowest(pieces);
+    Bitboard targets = PieceAttacks(type, c.us, from, c.occupied) & c.targets & AllowedFrom(c, from);
+    while (targets != 0) moves.Add(Move(from, PopLowest(targets)));
+  }
+}
+
+void GenerateKingMoves(const Context& c, MoveList& moves) {
+  const Bitboard withoutKing = c.occupied & ~SquareBit(c.king);
+  Bitboard targets = KingAttacks(c.king) & ~c.own;
+  while (targets != 0) {
+    const Square to = PopLowest(targets);
+    if (AttackersOf(c.position, to, c.them, withoutKing) == 0) moves.Add(Move(c.king, to));
+  }
+}
+
+void GenerateCastling(const Context& c, MoveList& moves) {
+  const Position& p = c.position;
+  const int rank = c.us == Color::kWhite ? 0 : 7;
+  const Square home = MakeSquare(4, rank);
+  if (c.king != home || c.checkers != 0) return;
+  struct Side {
+    CastlingRight right;
+    int rookFile;
+    int kingToFile;
+  };
+  const Side sides[] = {
+      {c.us == Color::kWhite ? kWhiteKingside : kBlackKingside, 7, 6},
+      {c.us == Color::kWhite ? kWhiteQueenside : kBlackQueenside, 0, 2},
+  };
+  for (const Side& side : sides) {
+    const Square rook = MakeSquare(side.rookFile, rank);
+    const Square kingTo = MakeSquare(side.kingToFile, rank);
+    if (!p.HasCastlingRight(side.right) || p.PieceOn(rook) != MakePiece(c.us, kRook)) continue;
+    if ((Between(home, rook) & c.occupied) != 0) continue;
+    const Bitboard kingPath = Between(home, kingTo) | SquareBit(kingTo);
+    bool safe = true;
+    for (Bitboard path = kingPath; path != 0 && safe;) safe = AttackersOf(p, PopLowest(path), c.them, c.occupied) == 0;
+    if (safe) moves.Add(Move(home, kingTo));
+  }
+}
+
+}  // namespace
+
+void GenerateLegalMoves(const Position& position, MoveList& moves) {
+  moves.Clear();
+  const Color us = position.SideToMove();
+  Context c{position, us, Opponent(us), position.Occupied(), position.Pieces(us), position.Pieces(Opponent(us)),
+            position.KingSquare(us), 0, 0, 0};
+  c.checkers = AttackersOf(position, c.king, c.them, c.occupied);
+
+  GenerateKingMoves(c, moves);
+  if (MoreThanOne(c.checkers)) return;
+  c.pinned = PinnedPieces(c);
+  c.targets = c.checkers != 0 ? (Between(c.king, LowestSquare(c.checkers)) | c.checkers) : ~c.own;
+
+  GeneratePawnMoves(c, moves);
+  GeneratePieceMoves(c, kKnight, moves);
+  GeneratePieceMoves(c, kBishop, moves);
+  GeneratePieceMoves(c, kRook, moves);
+  GeneratePieceMoves(c, kQueen, moves);
+  GenerateCastling(c, moves);
+}
+
+bool HasLegalMove(const Position& position) {
+  MoveList moves;
+  GenerateLegalMoves(position, moves);
+  return !moves.Empty();
+}
+
+bool IsCheckmate(const Position& position) { return position.InCheck() && !HasLegalMove(position); }
+
+bool IsStalemate(const Position& position) { return !position.InCheck() && !HasLegalMove(position); }
+
+}  // namespace rules
