@@ -1,0 +1,47 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace book {
+
+// One 16-byte book entry, decoded from its big-endian bytes.
+struct BookEntry {
+  std::uint64_t key = 0;
+  std::uint16_t move = 0;
+  std::uint16_t weight = 0;
+  std::uint32_t learn = 0;
+};
+
+inline constexpr std::size_t kEntrySize = 16;
+
+// A Polyglot book mapped read-only. It opens only a regular, readable, non-empty file
+// whose size is a multiple of 16 and whose keys never decrease; lookups are binary searches
+// over the mapping, so the book is never copied into memory of ours.
+class BookFile {
+ public:
+  BookFile() = default;
+  ~BookFile();
+  BookFile(const BookFile&) = delete;
+  BookFile& operator=(const BookFile&) = delete;
+
+  // Opens the file at `path` (already in this system's form), closing any book held before.
+  bool Open(const std::string& path);
+  void Close();
+  bool isOpen() const { return bytes_ != nullptr; }
+  std::size_t entryCount() const { return size_ / kEntrySize; }
+
+  // Entry `index` in file order; index must be below entryCount().
+  BookEntry Entry(std::size_t index) const;
+  // The file-order range [first, last) of entries with this key.
+  std::pair<std::size_t, std::size_t> FindKey(std::uint64_t key) const;
+
+ private:
+  std::uint64_t KeyAt(std::size_t index) const;
+
+  const unsigned char* bytes_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+}  // namespace book
