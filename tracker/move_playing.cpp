@@ -1,0 +1,142 @@
+#include <cstdlib>
+
+#include "tracker/saturating_clock.h"
+#include "tracker/tracked_position.h"
+
+namespace tracker {
+
+namespace {
+
+bool OnBoard(BoardSquare square) {
+  return square.file >= 1 && square.file <= 8 && square.rank >= 1 && square.rank <= 8;
+}
+
+int32_t& At(TrackedPosition& position, BoardSquare square) {
+  return position.board[square.file - 1][square.rank - 1];
+}
+
+bool IsSquare(BoardSquare square, int32_t file, int32_t rank) {
+  return square.file == file && square.rank == rank;
+}
+
+bool IsPawn(int32_t code) { return code == kPawn || code == -kPawn; }
+bool IsRook(int32_t code) { return code == kRook || code == -kRook; }
+bool IsKing(int32_t code) { return code == kKing || code == -kKing; }
+
+// A king stepping two files takes the rook chosen by the product of its
+// destination's file and rank; the flags are not consulted, and whatever stands
+// on the rook's corner is carried across.
+void MoveCastlingRook(TrackedPosition& position, BoardSquare kingTo) {
+  struct RookStep {
+    int32_t product;
+    BoardSquare from;
+    BoardSquare to;
+  };
+  static constexpr RookStep kRookSteps[] = {
+      {7, {8, 1}, {6, 1}},
+      {3, {1, 1}, {4, 1}},
+      {56, {8, 8}, {6, 8}},
+      {24, {1, 8}, {4, 8}},
+  };
+  const int32_t product = kingTo.file * kingTo.rank;
+  for (const RookStep& step : kRookSteps) {
+    if (step.product != product) continue;
+    At(position, step.to) = At(position, step.from);
+    At(position, step.from) = 0;
+    return;
+  }
+}
+
+// A rook leaving a corner, or any piece arriving on one, ends castling on
+// that corner's side: an arrival is a capture of the rook or a piece standing
+// where no rook can still be.
+void ClearCornerFlag(TrackedPosition& position, BoardSquare square) {
+  if (IsSquare(square, 8, 1)) position.castling[kWhiteKingSide] = 0;
+  if (IsSquare(square, 1, 1)) position.castling[kWhiteQueenSide] = 0;
+  if (IsSquare(square, 8, 8)) position.castling[kBlackKingSide] = 0;
+  if (IsSquare(square, 1, 8)) position.castling[kBlackQueenSide] = 0;
+}
+
+int32_t PromotionOfLetter(char letter, int32_t fallback) {
+  switch (letter) {
+    case 'n': return kKnight;
+    case 'b': return kBishop;
+    case 'r': return kRook;
+    case 'q': return kQueen;
+    default: return fallback;
+  }
+}
+
+bool IsFileLetter(char c) { return c >= 'a' && c <= 'h'; }
+bool IsRankDigit(char c) { return c >= '1' && c <= '8'; }
+
+}  // namespace
+
+void PlayMove(TrackedPosition& position, TrackedMove move, int32_t promotion) {
+  if (!OnBoard(move.from) || !OnBoard(move.to)) return;
+  if (promotion < kKnight || promotion > kQueen) promotion = kQueen;
+  // The side is read as stored; the 64-bit sums keep a record filled by hand
+  // with an odd side from overflowing.
+  const int64_t side = position.sideToMove;
+  const bool pawnMoved = IsPawn(At(position, move.from));
+  const bool filesDiffer = move.from.file != move.to.file;
+
+  // Any diagonal pawn step onto an empty square takes the pawn beside it,
+  // whatever the en-passant field says.
+  if (pawnMoved && At(position, move.to) == 0 && filesDiffer) {
+    const int64_t victimRank = move.to.rank - side;
+    if (victimRank >= 1 && victimRank <= 8) {
+      position.board[move.to.file - 1][victimRank - 1] = 0;
+    }
+  }
+  if (IsKing(At(position, move.from)) && std::abs(move.from.file - move.to.file) == 2) {
+    MoveCastlingRook(position, move.to);
+  }
+  if (pawnMoved && (move.to.rank == 1 || move.to.rank == 8)) {
+    At(position, move.from) *= promotion;
+  }
+  const int32_t moving = At(position, move.from);
+  if (IsKing(moving)) {
+    if (side == 1) {
+      position.castling[kWhiteKingSide] = 0;
+      position.castling[kWhiteQueenSide] = 0;
+    } else {
+      position.castling[kBlackKingSide] = 0;
+      position.castling[kBlackQueenSide] = 0;
+    }
+  }
+  if (IsRook(moving)) ClearCornerFlag(position, move.from);
+  ClearCornerFlag(position, move.to);
+
+  if (IsPawn(moving) && std::abs(move.from.rank - move.to.rank) == 2) {
+    position.enPassant = {move.from.file, SaturateToInt32(move.from.rank + side)};
+  } else {
+    position.enPassant = {};
+  }
+  if (At(position, move.to) != 0 || pawnMoved) {
+    position.halfmoveClock = 0;
+  } else {
+    position.halfmoveClock = SaturatingIncrement(position.halfmoveClock);
+  }
+  if (side == -1) position.fullmoveNumber = SaturatingIncrement(position.fullmoveNumber);
+
+  // When from and to are the same square the piece is lifted off the board.
+  At(position, move.to) = At(position, move.from);
+  At(position, move.from) = 0;
+  position.sideToMove = SaturateToInt32(-side);
+}
+
+void PlayMoveText(TrackedPosition& position, std::string_view moveText, int32_t defaultPromotion) {
+  if (moveText.size() < 4 || !IsFileLetter(moveText[0]) || !IsRankDigit(moveText[1]) ||
+      !IsFileLetter(moveText[2]) || !IsRankDigit(moveText[3])) {
+    return;
+  }
+  const TrackedMove move{{moveText[0] - 96, moveText[1] - 48}, {moveText[2] - 96, moveText[3] - 48}};
+  // Only a text of exactly five characters names its piece; longer texts such
+  // as "a7a8nq" take the default.
+  const int32_t promotion =
+      moveText.size() == 5 ? PromotionOfLetter(moveText[4], defaultPromotion) : defaultPromotion;
+  PlayMove(position, move, promotion);
+}
+
+}  // namespace tracker
