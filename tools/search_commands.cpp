@@ -1,14 +1,80 @@
+#include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
 
+#include "search/best_move.h"
 #include "tools/commands.h"
 
-int RunBest(ToolArgs) {
-  std::fprintf(stderr, "not built yet\n");
-  return 2;
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-int RunBench(ToolArgs) {
-  std::fprintf(stderr, "not built yet\n");
-  return 2;
+#ifdef BRINDLET_BENCH_SUITE
+constexpr const char* kDefaultSuite = BRINDLET_BENCH_SUITE;
+#else
+constexpr const char* kDefaultSuite = "tests/data/search/bench_positions.txt";
+#endif
+
+}  // namespace
+
+int RunBest(ToolArgs args) {
+  if (args.size() != 1) {
+    std::fprintf(stderr, "usage: brindlet-tool best \"FEN\"\n");
+    return 2;
+  }
+  const Clock::time_point start = Clock::now();
+  const search::BestMoveReport report = search::AnalyseBestMove(args[0]);
+  const double ms = MillisecondsSince(start);
+  std::printf("bestmove %s code %d nodes %llu ms %.0f\n", report.bestMove.c_str(), report.resultCode,
+              static_cast<unsigned long long>(report.movesTried), ms);
+  for (const search::RootMoveReport& move : report.rootMoves) {
+    if (move.tieBreak)
+      std::printf("%s %d %d\n", move.move.c_str(), move.score, *move.tieBreak);
+    else
+      std::printf("%s %d -\n", move.move.c_str(), move.score);
+  }
+  return 0;
 }
 
+// Runs the search over a fixed suite of positions from real play (one FEN per
+// line; the file may be given as the one argument) and prints the work done.
+// The node total changes only when the search's results change.
+int RunBench(ToolArgs args) {
+  if (args.size() > 1) {
+    std::fprintf(stderr, "usage: brindlet-tool bench [SUITE]\n");
+    return 2;
+  }
+  const char* path = args.empty() ? kDefaultSuite : args[0];
+  std::ifstream suite(path);
+  if (!suite) {
+    std::fprintf(stderr, "brindlet-tool bench: cannot read %s\n", path);
+    return 1;
+  }
+  std::vector<std::string> fens;
+  for (std::string line; std::getline(suite, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line[0] != '#') fens.push_back(line);
+  }
+  unsigned long long totalNodes = 0;
+  double totalMs = 0;
+  for (size_t i = 0; i < fens.size(); ++i) {
+    const Clock::time_point start = Clock::now();
+    const search::BestMoveReport report = search::AnalyseBestMove(fens[i]);
+    const double ms = MillisecondsSince(start);
+    totalNodes += report.movesTried;
+    totalMs += ms;
+    std::printf("%3zu %-6s nodes %10llu ms %8.2f  %s\n", i + 1, report.bestMove.c_str(),
+                static_cast<unsigned long long>(report.movesTried), ms, fens[i].c_str());
+  }
+  std::printf("positions %zu\n", fens.size());
+  std::printf("total nodes %llu\n", totalNodes);
+  std::printf("total ms %.0f\n", totalMs);
+  std::printf("nodes per second %.0f\n", totalMs > 0 ? totalNodes / (totalMs / 1000.0) : 0.0);
+  return 0;
+}
