@@ -1,0 +1,163 @@
+// The real engine, started in a fresh working directory and driven through pipes.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "tests/support/engine_process.h"
+
+namespace {
+
+using test_support::EngineProcess;
+using test_support::ReadLines;
+using test_support::RunEngine;
+using test_support::TempDir;
+using Strings = std::vector<std::string>;
+
+const std::string kUciAnswer = "id name Brindlet\r\nid author Tavren Oskalde\r\nuciok\r\n";
+const std::string kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+
+std::string Tag(const std::string& command) { return "brindlet __FB_MAINPROC__ (32) [" + command + "]"; }
+
+// The log without its first line, which carries the time of day.
+Strings LogAfterStart(const TempDir& dir) {
+  Strings lines = ReadLines(dir.path() / "brindlet.log");
+  EXPECT_FALSE(lines.empty());
+  if (lines.empty()) return lines;
+  EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(brindlet __FB_MAINPROC__ \(18\) \[\d\d:\d\d:\d\d\])")))
+      << lines[0];
+  lines.erase(lines.begin());
+  return lines;
+}
+
+TEST(EngineSession, AnswersUciAndIsreadyByteForByte) {
+  TempDir dir;
+  int status = -1;
+  const std::string out = RunEngine(dir.path(), "uci\n  isready\nisready \nIsready\nstop\nsetoption name x\nquit\n", &status);
+  EXPECT_EQ(out, kUciAnswer + "readyok\r\n");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(LogAfterStart(dir), (Strings{Tag("uci"), Tag("isready"), Tag("isready "), Tag("Isready"), Tag("stop"),
+                                          Tag("setoption name x"), Tag("quit")}));
+}
+
+TEST(EngineSession, SeveralItemsOnOneLineQuotesAndLineEnds) {
+  TempDir dir;
+  const std::string out = RunEngine(dir.path(), "isready,uci\r\n\"isready\" , \"u c i\"\n\nquit\r\n");
+  EXPECT_EQ(out, "readyok\r\n" + kUciAnswer + "readyok\r\n");
+  EXPECT_EQ(LogAfterStart(dir), (Strings{Tag("isready"), Tag("uci"), Tag("isready"), Tag("u c i"), Tag(""), Tag("quit")}));
+}
+
+TEST(EngineSession, QuitEndsTheRunAndNothingAfterItIsRead) {
+  TempDir dir;
+  int status = -1;
+  EXPECT_EQ(RunEngine(dir.path(), "quit\nisready\n", &status), "");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(LogAfterStart(dir), Strings{Tag("quit")});
+}
+
+TEST(EngineSession, EndOfInputWithoutQuitActsOnTheLastItemAndExitsCleanly) {
+  TempDir dir;
+  int status = -1;
+  EXPECT_EQ(RunEngine(dir.path(), "uci\nisready", &status), kUciAnswer + "readyok\r\n");
+  EXPECT_EQ(status, 0);
+  // The log was closed (and so flushed) as after "quit".
+  EXPECT_EQ(LogAfterStart(dir), (Strings{Tag("uci"), Tag("isready")}));
+}
+
+TEST(EngineSession, GoOnValidAndInvalidFens) {
+  TempDir dir;
+  const std::string out = RunEngine(dir.path(),
+                                    "position fen 4k3/8/8/8/8/8/4P3/4K3 w - - 0 1\ngo\n"
+                                    "position fen 8/8/8/8/8/8/8/8 w - -\ngo\n"
+                                    "position fen 4k3/8/8/8/8/8/8/4K4 w - e3 0 1\ngo infinite\n"
+                                    "ucinewgame\ngo\nquit\n");
+  const std::regex answer(
+      "info (BookMove|SolveMate|BestMove)\r\nbestmove [a-h][1-8][a-h][1-8][nbrq]?\r\n"
+      "bestmove a1a1\r\nbestmove a1a1\r\n"
+      "info (BookMove|SolveMate|BestMove)\r\nbestmove [a-h][1-8][a-h][1-8][nbrq]?\r\n");
+  EXPECT_TRUE(std::regex_match(out, answer)) << out;
+  const Strings log = LogAfterStart(dir);
+  ASSERT_EQ(log.size(), 13u);
+  EXPECT_EQ(log[5], "brindlet __FB_MAINPROC__ (68) [Invalid FEN string: \"\"]");
+  EXPECT_EQ(log[8], "brindlet __FB_MAINPROC__ (68) [Invalid FEN string: \"4k3/8/8/8/8/8/8/4K4 w - e3 0 1\"]");
+}
+
+TEST(EngineSession, GoBeforeAnyPositionAnswersForTheStartPosition) {
+  TempDir dir;
+  TempDir other;
+  const std::string first = RunEngine(dir.path(), "go\nquit\n");
+  const std::string second = RunEngine(other.path(), "position fen " + kStart + "\ngo\nquit\n");
+  EXPECT_EQ(first, second);
+  EXPECT_NE(first.find("bestmove "), std::string::npos);
+}
+
+TEST(EngineSession, LongLineIsCutAndItsRestMatchesNoCommand) {
+  TempDir dir;
+  std::string line = "isready";
+  line.resize(4096, ' ');
+  line += "isready\n";
+  EXPECT_EQ(RunEngine(dir.path(), line + "quit\n"), "readyok\r\n");
+  const Strings log = LogAfterStart(dir);
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_EQ(log[0], Tag(line.substr(0, 4096)));
+  EXPECT_EQ(log[1], Tag("isready"));
+}
+
+TEST(EngineSession, BinaryBytesAndFloodsAreReadSafely) {
+  TempDir dir;
+  std::string input("\0\xff\xfe\x80garbage\0\n", 12);
+  // Each 4096-byte piece of a long line is one pass of the loop, with its pause.
+  input += std::string(1024 * 1024, 'z');
+  input += "\nisready\n";
+  for (int i = 0; i < 300; ++i) input += "isready,";
+  input += "\nquit\n";
+  int status = -1;
+  const std::string out = RunEngine(dir.path(), input, &status);
+  EXPECT_EQ(status, 0);
+  std::string expected;
+  for (int i = 0; i < 301; ++i) expected += "readyok\r\n";
+  EXPECT_EQ(out, expected);
+}
+
+TEST(EngineSession, AnswersReachThePipeWhileTheEngineRuns) {
+  TempDir dir;
+  EngineProcess engine(dir.path());
+  ASSERT_TRUE(engine.Write("isready\n"));
+  EXPECT_EQ(engine.ReadLine(std::chrono::seconds(10)), "readyok\r\n");
+  ASSERT_TRUE(engine.Write("uci\n"));
+  EXPECT_EQ(engine.ReadLine(std::chrono::seconds(10)), "id name Brindlet\r\n");
+  ASSERT_TRUE(engine.Write("quit\n"));
+  EXPECT_EQ(engine.Wait(), 0);
+}
+
+TEST(EngineSession, TwoRunsLeaveOnlyTheSecondRunsLog) {
+  TempDir dir;
+  RunEngine(dir.path(), "uci\nisready\nquit\n");
+  RunEngine(dir.path(), "isready\nquit\n");
+  EXPECT_EQ(LogAfterStart(dir), (Strings{Tag("isready"), Tag("quit")}));
+}
+
+TEST(EngineSession, WithoutALogFileEverythingElseWorks) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() / "brindlet.log");  // the log cannot be opened
+  int status = -1;
+  EXPECT_EQ(RunEngine(dir.path(), "uci\nisready\ngo\nquit\n", &status).substr(0, kUciAnswer.size() + 9),
+            kUciAnswer + "readyok\r\n");
+  EXPECT_EQ(status, 0);
+}
+
+TEST(EngineSession, ClosedOutputEndsTheEngineAsOnQuit) {
+  TempDir dir;
+  EngineProcess engine(dir.path());
+  engine.CloseOutput();
+  std::string many;
+  for (int i = 0; i < 1000; ++i) many += "uci\n";
+  engine.Write(many);
+  EXPECT_EQ(engine.Wait(), 0);  // no SIGPIPE death
+  EXPECT_EQ(LogAfterStart(dir).at(0), Tag("uci"));
+}
+
+}  // namespace
