@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the engine and the default books, then starts the engine in run/,
-# where it finds tourbook.bin and mainbook.bin and writes brindlet.log.
+# Builds the engine and the default books, then starts the engine in run/, where it finds
+# tourbook.bin and mainbook.bin and writes brindlet.log. Type "uci", "isready", "go", "quit".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,6 +8,8 @@ scripts/install-deps.sh >&2
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >&2
 cmake --build build/release -j "$(nproc)" --target brindlet >&2
 mkdir -p run
-exec_dir=$(pwd)/run
-cd "$exec_dir"
+if [ ! -f run/mainbook.bin ] || [ ! -f run/tourbook.bin ]; then
+  scripts/make-books.sh run >&2
+fi
+cd run
 exec ../build/release/frontend/brindlet
