@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything twice (Release, and AddressSanitizer + UndefinedBehaviorSanitizer)
-# and runs every test in both builds.
+# Builds everything in Release and with AddressSanitizer + UndefinedBehaviorSanitizer, runs
+# every test in both builds, then runs each libFuzzer target for a fixed number of inputs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,5 +12,10 @@ cmake --build build/release -j "$jobs"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRINDLET_SANITIZE=ON
 cmake --build build/sanitize -j "$jobs"
 
+# libFuzzer targets, each for a fixed number of inputs.
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRINDLET_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
+cmake --build build/fuzz -j "$jobs"
+
 ctest --test-dir build/release --output-on-failure -j "$jobs"
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs" -LE no-sanitize
+ctest --test-dir build/fuzz --output-on-failure -j "$jobs"
