@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "book/book.h"
+#include "tests/book/book_lookup.h"
+#include "tests/book/book_writer.h"
+#include "tests/support/engine_process.h"
+
+namespace {
+
+using book_test::BookBytes;
+using book_test::FindOpening;
+using book_test::MoveField;
+using book_test::RawEntry;
+using book_test::WriteFile;
+
+constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+constexpr std::uint64_t kStartKey = 0x463b96181691fc9cULL;
+constexpr const char* kAfterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1";
+constexpr std::uint64_t kAfterE4Key = 0x823c9b50fd114196ULL;
+
+const std::string kGoodBook = BookBytes({
+    {kStartKey, MoveField("e2", "e4"), 10},
+    {kAfterE4Key, MoveField("c7", "c5"), 10},
+});
+
+class BookFiles : public ::testing::Test {
+ protected:
+  void TearDown() override { CLOSE_BOOK(); }
+  std::string Path(const char* name) const { return dir_.File(name); }
+  test_support::TempDir dir_;
+};
+
+// Each bad file alone opens nothing; beside a good book it leaves the good one working.
+struct BadFileCase {
+  const char* what;
+  void (*make)(const std::string& path);
+};
+
+const BadFileCase kBadFiles[] = {
+    {"missing", [](const std::string&) {}},
+    {"empty", [](const std::string& path) { WriteFile(path, ""); }},
+    {"size not a multiple of 16", [](const std::string& path) { WriteFile(path, kGoodBook + "x"); }},
+    {"truncated mid-entry", [](const std::string& path) { WriteFile(path, kGoodBook.substr(0, 16 + 9)); }},
+    {"shorter than one entry", [](const std::string& path) { WriteFile(path, kGoodBook.substr(0, 15)); }},
+    {"keys out of order",
+     [](const std::string& path) {
+       WriteFile(path, BookBytes({{kAfterE4Key, MoveField("c7", "c5"), 1}, {kStartKey, MoveField("d2", "d4"), 1}}));
+     }},
+    {"a directory", [](const std::string& path) { std::filesystem::create_directory(path); }},
+    {"a named pipe nobody writes to", [](const std::string& path) { mkfifo(path.c_str(), 0644); }},
+    {"text instead of a book",
+     [](const std::string& path) { WriteFile(path, std::string(4096, 'z') + "not a book, just letters!!!!!!!!"); }},
+};
+
+TEST_F(BookFiles, ABadFileAloneOpensNothing) {
+  for (const BadFileCase& c : kBadFiles) {
+    SCOPED_TRACE(c.what);
+    const std::string path = Path(c.what);
+    c.make(path);
+    EXPECT_NE(INITIALIZE(path.c_str(), path.c_str()), 0);
+    EXPECT_FALSE(book::IsBookOpen(book::BookSlot::kTour));
+    EXPECT_FALSE(book::IsBookOpen(book::BookSlot::kMain));
+    EXPECT_EQ(FindOpening(kStart), std::nullopt);
+    CLOSE_BOOK();
+  }
+}
+
+TEST_F(BookFiles, ABadFileBesideAGoodOneLeavesTheGoodOneWorking) {
+  const std::string good = Path("good.bin");
+  WriteFile(good, kGoodBook);
+  for (const BadFileCase& c : kBadFiles) {
+    SCOPED_TRACE(c.what);
+    const std::string bad = Path(c.what);
+    std::filesystem::remove_all(bad);
+    c.make(bad);
+    EXPECT_EQ(INITIALIZE(bad.c_str(), good.c_str()), 0);
+    EXPECT_EQ(FindOpening(kStart), "e2e4");
+    EXPECT_EQ(INITIALIZE(good.c_str(), bad.c_str()), 0);
+    EXPECT_EQ(FindOpening(kAfterE4), "c7c5");
+    CLOSE_BOOK();
+  }
+}
+
+TEST_F(BookFiles, AFileWithoutReadPermissionOpensNothing) {
+  const std::string path = Path("locked.bin");
+  WriteFile(path, kGoodBook);
+  ASSERT_EQ(chmod(path.c_str(), 0), 0);
+  ASSERT_EQ(chmod(dir_.path().c_str(), 0755), 0);
+  // Root reads any file, so the book is opened by a child that has given up root.
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+    _exit(INITIALIZE(path.c_str(), path.c_str()) == 0 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
+TEST_F(BookFiles, NamesUseBackslashesAsSeparatorsAndAreRelativeToTheWorkingDirectory) {
+  std::filesystem::create_directory(Path("sub"));
+  WriteFile(Path("sub/main.bin"), kGoodBook);
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir_.path());
+  const int32_t opened = INITIALIZE(".\\tourbook.bin", ".\\sub\\main.bin");
+  std::filesystem::current_path(before);
+  EXPECT_EQ(opened, 0);
+  EXPECT_FALSE(book::IsBookOpen(book::BookSlot::kTour));
+  EXPECT_TRUE(book::IsBookOpen(book::BookSlot::kMain));
+  EXPECT_EQ(FindOpening(kStart), "e2e4");
+}
+
+TEST_F(BookFiles, NoNamesOpenNothing) {
+  EXPECT_NE(INITIALIZE(nullptr, nullptr), 0);
+  EXPECT_NE(INITIALIZE("", ""), 0);
+}
+
+TEST_F(BookFiles, CloseReleasesTheBooksAndASecondCloseIsHarmless) {
+  const std::string good = Path("good.bin");
+  WriteFile(good, kGoodBook);
+  ASSERT_EQ(INITIALIZE(good.c_str(), good.c_str()), 0);
+  CLOSE_BOOK();
+  EXPECT_FALSE(book::IsBookOpen(book::BookSlot::kTour));
+  EXPECT_EQ(FindOpening(kStart), std::nullopt);
+  CLOSE_BOOK();
+  // The books can be opened again after a close.
+  ASSERT_EQ(INITIALIZE(nullptr, good.c_str()), 0);
+  EXPECT_EQ(FindOpening(kStart), "e2e4");
+}
+
+TEST_F(BookFiles, ReopeningReplacesTheBooksOpenBefore) {
+  const std::string good = Path("good.bin");
+  WriteFile(good, kGoodBook);
+  ASSERT_EQ(INITIALIZE(good.c_str(), nullptr), 0);
+  EXPECT_NE(INITIALIZE(Path("missing.bin").c_str(), nullptr), 0);
+  EXPECT_EQ(FindOpening(kStart), std::nullopt);
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#pragma once
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "book/book.h"
+
+namespace book_test {
+
+// Asks FIND_OPENING the way the engine does: the FEN in a 200-byte buffer, two 10-byte
+// and four 20-byte zeroed buffers and a zeroed integer; the move is buffer 2 then buffer 3.
+inline std::optional<std::string> FindOpening(std::string_view fen) {
+  char fenBuffer[200] = {};
+  std::memcpy(fenBuffer, fen.data(), fen.size() < 199 ? fen.size() : 199);
+  char from[10] = {};
+  char to[10] = {};
+  char spare[4][20] = {};
+  int32_t number = 0;
+  if (FIND_OPENING(fenBuffer, from, to, spare[0], spare[1], spare[2], spare[3], &number) != 0) {
+    return std::nullopt;
+  }
+  return std::string(from) + to;
+}
+
+// The FEN text that a position command with "startpos moves ..." leaves: the tracker names
+// the en-passant square after every double step, where a full FEN writer may not.
+// `fenBefore` and `fenAfter` are the FENs around `move` as any full FEN writer gives them.
+inline std::string WithTrackerEnPassant(std::string_view fenBefore, std::string fenAfter,
+                                        std::string_view move) {
+  const int fromFile = move[0] - 'a';
+  const int fromRank = move[1] - '1';
+  const int toRank = move[3] - '1';
+  // Walk the placement field of the FEN before the move to the from-square.
+  int file = 0;
+  int rank = 7;
+  char piece = ' ';
+  for (const char c : fenBefore.substr(0, fenBefore.find(' '))) {
+    if (c == '/') {
+      --rank;
+      file = 0;
+    } else if (c >= '1' && c <= '8') {
+      file += c - '0';
+    } else {
+      if (file == fromFile && rank == fromRank) piece = c;
+      ++file;
+    }
+  }
+  const bool doubleStep = (piece == 'P' || piece == 'p') && (toRank - fromRank == 2 || fromRank - toRank == 2);
+  // Fields: placement, side, castling, en passant, clocks.
+  std::size_t start = 0;
+  for (int field = 0; field < 3; ++field) start = fenAfter.find(' ', start) + 1;
+  const std::size_t end = fenAfter.find(' ', start);
+  std::string square = "-";
+  if (doubleStep) {
+    square = std::string(1, move[0]) + static_cast<char>('1' + (fromRank + toRank) / 2);
+  }
+  return fenAfter.replace(start, end - start, square);
+}
+
+}  // namespace book_test
