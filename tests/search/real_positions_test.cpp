@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "position_text.h"
+#include "search/best_move.h"
+#include "search/make_move.h"
+#include "search/move_generation.h"
+#include "search/search.h"
+
+namespace {
+
+using search::SearchPosition;
+
+// Every move of every position, and every reply to it: the incremental
+// balance matches the board, and the leaf shortcut matches the made move.
+TEST(RealPositions, MaterialFollowsTheBoardThroughTwoPlies) {
+  const auto fens = search_test::RealPositions(25);
+  ASSERT_GT(fens.size(), 1000u);
+  long checked = 0;
+  for (const std::string& fen : fens) {
+    SearchPosition position = search_test::Load(fen);
+    ASSERT_EQ(position.material, search_test::BoardSum(position)) << fen;
+    search::GenerateAllMoves(position);
+    for (int i = 0; i < position.moveCount; ++i) {
+      const search::MoveEntry move = position.moves[i];
+      SearchPosition child = position;
+      search::MakeMove(child, move.from, move.to, 19);
+      ASSERT_EQ(child.material, search_test::BoardSum(child)) << fen << " " << i;
+      ASSERT_EQ(search::MaterialAfterMove(position, move.from, move.to), child.material) << fen << " " << i;
+      search::GenerateAllMoves(child);
+      for (int j = 0; j < child.moveCount; ++j) {
+        SearchPosition grandchild = child;
+        search::MakeMove(grandchild, child.moves[j].from, child.moves[j].to, 19);
+        ASSERT_EQ(grandchild.material, search_test::BoardSum(grandchild)) << fen << " " << i << " " << j;
+        ASSERT_EQ(search::MaterialAfterMove(child, child.moves[j].from, child.moves[j].to), grandchild.material);
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GT(checked, 1000000);
+}
+
+TEST(RealPositions, SearchLeavesTheRootUnchangedAndAnswersAlike) {
+  const auto fens = search_test::RealPositions(101);
+  static search::SearchContext context;
+  for (const std::string& fen : fens) {
+    search::InitSearchContext(context);
+    search::LoadSearchContext(context, fen);
+    SearchPosition loaded = context.root;
+    search::Search(context, context.root, context.root.sideToMove, 1, 32000);
+    std::memcpy(loaded.castlePathSafe, context.root.castlePathSafe, 4);
+    ASSERT_EQ(std::memcmp(&loaded, &context.root, search::kPositionStateBytes), 0) << fen;
+  }
+  for (size_t i = 0; i < fens.size(); i += 5) {
+    const std::string first = search::BestMove(fens[i]);
+    EXPECT_EQ(search::BestMove(fens[i]), first) << fens[i];
+  }
+}
+
+}  // namespace
