@@ -1,5 +1,6 @@
 #include "search/move_generation.h"
 
+#include "search/castle_scan.h"
 #include "search/pseudo_moves.h"
 
 namespace search {
@@ -12,19 +13,6 @@ struct CastlingWing {
 };
 
 constexpr CastlingWing kWings[4] = {{51, 10, 81}, {51, -10, 11}, {58, 10, 88}, {58, -10, 18}};
-
-// Clears the flags of the wing a landing on `file` of the back rank spoils.
-void ClearWingsForFile(SearchPosition& position, int file) {
-  if (file == 5) {
-    for (int8_t& flag : position.castlePathSafe) flag = kFalse;
-  } else if (file >= 6) {
-    position.castlePathSafe[kWingK] = kFalse;
-    position.castlePathSafe[kWingk] = kFalse;
-  } else {
-    position.castlePathSafe[kWingQ] = kFalse;
-    position.castlePathSafe[kWingq] = kFalse;
-  }
-}
 
 }  // namespace
 
@@ -55,26 +43,20 @@ void ScanCastlePaths(SearchPosition& position, int side) {
     const int to = position.moves[i].to;
     if (to % 10 == backRank) ClearWingsForFile(position, to / 10);
   }
-  // An enemy pawn's diagonal onto an empty square is no move, yet the king may
-  // not pass through it: count the squares such pawns attack as well.
-  const int8_t enemyPawn = static_cast<int8_t>(-kPawn * side);
-  const int pawnRank = backRank + side;
-  for (int file = 1; file <= 8; ++file) {
-    if (Square(position, 10 * file + pawnRank) != enemyPawn) continue;
-    if (file > 1) ClearWingsForFile(position, file - 1);
-    if (file < 8) ClearWingsForFile(position, file + 1);
+  ClearWingsForPawnAttacks(position, side);
+}
+
+int CastlingTarget(const SearchPosition& position, int wing) {
+  const CastlingWing& w = kWings[wing];
+  for (int square = w.kingSquare + w.step;; square += w.step) {
+    if (square == w.corner) return w.kingSquare + 2 * w.step;
+    if (Square(position, square) != 0) return 0;
   }
 }
 
 void AddCastling(SearchPosition& position, int wing) {
-  const CastlingWing& w = kWings[wing];
-  for (int square = w.kingSquare + w.step;; square += w.step) {
-    if (square == w.corner) {
-      AddMove(position, w.kingSquare, w.kingSquare + 2 * w.step);
-      return;
-    }
-    if (Square(position, square) != 0) return;
-  }
+  const int target = CastlingTarget(position, wing);
+  if (target != 0) AddMove(position, kWings[wing].kingSquare, target);
 }
 
 void GenerateAllMoves(SearchPosition& position) {
