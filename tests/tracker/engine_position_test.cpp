@@ -1,0 +1,314 @@
+// The tracker inside the engine: "position ... moves ..." followed by "go" must
+// answer exactly as "position fen" with the tracker's FEN for the same moves.
+// A Polyglot book in the working directory makes opening answers depend on the
+// position itself, not only on the search.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <future>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/engine_process.h"
+#include "tracker/tracked_position.h"
+
+namespace {
+
+using test_support::RunEngine;
+using test_support::TempDir;
+
+constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+constexpr const char* kBook = "/usr/share/games/gnuchess/book.bin";
+
+// A working directory whose main book is Debian's gnuchess book.
+class BookDir {
+ public:
+  BookDir() { std::filesystem::create_symlink(kBook, dir_.path() / "mainbook.bin"); }
+  const std::filesystem::path& path() const { return dir_.path(); }
+
+ private:
+  TempDir dir_;
+};
+
+std::vector<std::string> Words(const std::string& text) {
+  std::vector<std::string> words;
+  std::istringstream in(text);
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+std::string TrackerFen(const std::string& startFen, const std::vector<std::string>& moves, std::size_t count) {
+  tracker::TrackedPosition position;
+  tracker::PositionFromFen(position, startFen);
+  for (std::size_t index = 0; index < count; ++index) tracker::PlayMoveText(position, moves[index], 5);
+  return tracker::PositionToFen(position);
+}
+
+std::string Join(const std::vector<std::string>& moves, std::size_t count) {
+  std::string text;
+  for (std::size_t index = 0; index < count; ++index) text += " " + moves[index];
+  return text;
+}
+
+// The move of the last "bestmove" line, or "" when there is none.
+std::string LastBestMove(const std::string& output) {
+  const std::size_t at = output.rfind("bestmove ");
+  if (at == std::string::npos) return "";
+  return Words(output.substr(at + 9)).at(0);
+}
+
+std::vector<std::string> LegalMoves(const std::string& positionCommand) {
+  const std::string out = test_support::RunShell("printf '" + positionCommand + "\\ngo perft 1\\nquit\\n' | " +
+                                                 test_support::GamesProgram("stockfish"));
+  std::vector<std::string> moves;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) {
+    const std::size_t colon = line.find(':');
+    if (colon >= 4 && colon <= 5 && line.rfind("Nodes", 0) != 0) moves.push_back(line.substr(0, colon));
+  }
+  return moves;
+}
+
+// A move from an empty square onto the black king takes the king off the
+// board. The next "go" then refuses the position and writes the engine's
+// current FEN into its log, so the exact text can be read from outside.
+std::string KingRemoval(const std::string& fen) {
+  tracker::TrackedPosition position;
+  tracker::PositionFromFen(position, fen);
+  std::string empty;
+  std::string king;
+  for (int file = 1; file <= 8; ++file) {
+    for (int rank = 1; rank <= 8; ++rank) {
+      const int32_t code = position.board[file - 1][rank - 1];
+      if (code == 0 && empty.empty()) empty = tracker::SquareText({file, rank});
+      if (code == -tracker::kKing) king = tracker::SquareText({file, rank});
+    }
+  }
+  return empty + king;
+}
+
+// The FEN texts of the log's invalid-FEN lines, in order.
+std::vector<std::string> RefusedFens(const std::filesystem::path& dir) {
+  const std::string marker = "[Invalid FEN string: \"";
+  std::vector<std::string> fens;
+  for (const std::string& line : test_support::ReadLines(dir / "brindlet.log")) {
+    const std::size_t at = line.find(marker);
+    if (at != std::string::npos && line.size() >= at + marker.size() + 2) {
+      fens.push_back(line.substr(at + marker.size(), line.size() - at - marker.size() - 2));
+    }
+  }
+  return fens;
+}
+
+TEST(EnginePosition, StartposMovesAnswerForThePositionAfterE4E5) {
+  BookDir dir;
+  const std::string afterMoves = RunEngine(dir.path(), "position startpos moves e2e4 e7e5\ngo\nquit\n");
+  const std::string fromFen = RunEngine(
+      dir.path(), "position fen rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6 0 2\ngo\nquit\n");
+  const std::string fromStart = RunEngine(dir.path(), "position startpos\ngo\nquit\n");
+  EXPECT_EQ(afterMoves, fromFen);
+  EXPECT_NE(afterMoves.find("info BookMove\r\n"), std::string::npos) << afterMoves;
+  const std::vector<std::string> legal = LegalMoves("position startpos moves e2e4 e7e5");
+  ASSERT_EQ(legal.size(), 29u);
+  EXPECT_NE(std::find(legal.begin(), legal.end(), LastBestMove(afterMoves)), legal.end()) << afterMoves;
+  EXPECT_NE(LastBestMove(afterMoves), LastBestMove(fromStart));
+}
+
+// Knight moves that come back to the start, repeated up to the 4096th byte of
+// the line; the moves after the cut would leave the start position. The blanks
+// after "moves" put the cut inside the first move text after 812 knight moves.
+TEST(EnginePosition, OverlongLinePlaysOnlyTheMovesInItsFirst4096Bytes) {
+  const std::vector<std::string> shuffle = {"g1f3", "g8f6", "f3g1", "f6g8"};
+  std::string line = "position startpos moves          ";
+  std::vector<std::string> moves;
+  while (moves.size() < 812) {
+    moves.push_back(shuffle[moves.size() % 4]);
+    line += " " + moves.back();
+  }
+  const std::size_t kept = moves.size();
+  ASSERT_LE(line.size(), 4096u);
+  for (const char* tail : {"e2e4", "e7e5", "d2d4", "e5d4"}) {
+    moves.push_back(tail);
+    line += std::string(" ") + tail;
+  }
+  // The first item ends "... f6g8 e2"; the next one begins "e4 e7e5".
+  ASSERT_EQ(line.substr(4089, 7), "f6g8 e2");
+  ASSERT_EQ(line.substr(4096, 2), "e4");
+  BookDir dir;
+  const std::string cut = RunEngine(dir.path(), line + "\ngo\nquit\n");
+  const std::string cutFen = TrackerFen(kStart, moves, kept);
+  const std::string allFen = TrackerFen(kStart, moves, moves.size());
+  const std::string expected = RunEngine(dir.path(), "position fen " + cutFen + "\ngo\nquit\n");
+  const std::string whole = RunEngine(dir.path(), "position fen " + allFen + "\ngo\nquit\n");
+  EXPECT_EQ(cut, expected) << "kept " << kept << " moves: " << cutFen;
+  EXPECT_NE(LastBestMove(cut), LastBestMove(whole)) << "the test needs positions with different answers";
+}
+
+std::vector<std::string> GameLines() {
+  std::vector<std::string> lines;
+  for (const char* file : {"startpos_games.txt", "setup_games.txt"}) {
+    for (const std::string& line : test_support::ReadLines(std::string(BRINDLET_TEST_DATA) + "/games/" + file)) {
+      if (line.find(" moves ") != std::string::npos) lines.push_back(line);
+    }
+  }
+  return lines;
+}
+
+struct GameLine {
+  std::string head;  // "position startpos" or "position fen F"
+  std::string startFen;
+  std::vector<std::string> moves;
+};
+
+GameLine ParseGameLine(const std::string& line) {
+  GameLine game;
+  const std::size_t movesAt = line.find(" moves ");
+  game.head = line.substr(0, movesAt);
+  game.moves = Words(line.substr(movesAt + 7));
+  const std::size_t fenAt = game.head.find(" fen ");
+  game.startFen = fenAt == std::string::npos ? kStart : game.head.substr(fenAt + 5);
+  return game;
+}
+
+// After every one of the first plies of each game and every seventh after
+// that, the engine's current FEN is read back through its log.
+TEST(EnginePosition, RealGamesReachTheEngineFenForFen) {
+  const std::vector<std::string> lines = GameLines();
+  ASSERT_GE(lines.size(), 250u);
+  constexpr std::size_t kWorkers = 16;
+  std::vector<std::future<std::string>> failures;
+  for (std::size_t worker = 0; worker < kWorkers; ++worker) {
+    failures.push_back(std::async(std::launch::async, [&lines, worker] {
+      std::string found;
+      for (std::size_t index = worker; index < lines.size() && found.empty(); index += kWorkers) {
+        const GameLine game = ParseGameLine(lines[index]);
+        std::string input;
+        std::vector<std::string> expected;
+        for (std::size_t ply = 0; ply <= game.moves.size(); ++ply) {
+          if (ply > 12 && ply % 7 != 0 && ply != game.moves.size()) continue;
+          const std::string removal = KingRemoval(TrackerFen(game.startFen, game.moves, ply));
+          std::vector<std::string> played(game.moves.begin(), game.moves.begin() + static_cast<long>(ply));
+          played.push_back(removal);
+          input += game.head + " moves" + Join(played, played.size()) + "\ngo\n";
+          expected.push_back(TrackerFen(game.startFen, played, played.size()));
+        }
+        TempDir dir;
+        const std::string output = RunEngine(dir.path(), input + "quit\n");
+        const std::vector<std::string> refused = RefusedFens(dir.path());
+        if (refused != expected) {
+          found += "game " + std::to_string(index) + ": " + std::to_string(refused.size()) + " of " +
+                   std::to_string(expected.size()) + " refused FENs read back\n";
+          for (std::size_t at = 0; at < std::min(refused.size(), expected.size()); ++at) {
+            if (refused[at] != expected[at]) {
+              found += "  engine  " + refused[at] + "\n  tracker " + expected[at] + "\n";
+              break;
+            }
+          }
+        }
+      }
+      return found;
+    }));
+  }
+  for (auto& failure : failures) EXPECT_EQ(failure.get(), "");
+}
+
+// Each command ends with a move that takes the black king, so "go" refuses
+// the position and logs the engine's FEN.
+struct LoggedFlow {
+  const char* name;
+  const char* command;
+  const char* loggedFen;
+};
+
+class PositionFlows : public testing::TestWithParam<LoggedFlow> {};
+
+TEST_P(PositionFlows, LeaveTheFenInTheLog) {
+  TempDir dir;
+  RunEngine(dir.path(), std::string(GetParam().command) + "\ngo\nquit\n");
+  EXPECT_EQ(RefusedFens(dir.path()), std::vector<std::string>{GetParam().loggedFen});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, PositionFlows,
+    testing::Values(
+        // A four-character text reaching the last rank becomes a queen.
+        LoggedFlow{"QueenByDefault", "position startpos moves a2a4 b7b5 a4b5 a7a6 b5a6 c8b7 a6b7 b8c6 b7a8 e3e8",
+                   "Q2q1bnr/2pppppp/2n5/8/8/8/1PPPPPPP/RNBQKBNR w KQk - 0 6"},
+        // The rank 1b1b4 holds the text b1b4; only the moves after the FEN count.
+        LoggedFlow{"OnlyMovesAfterTheFen", "position fen 4k3/8/8/8/8/8/1b1b4/4K3 w - - 0 1 moves e1f1 a5e8",
+                   "8/8/8/8/8/8/1b1b4/5K2 w - - 0 2"},
+        LoggedFlow{"QueenByDefaultAfterAFen", "position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8 b5e8", "Q7/8/8/8/8/8/8/4K3 w - - 0 2"},
+        // A FEN that fails the check plays no move and stays as written.
+        LoggedFlow{"InvalidFenPlaysNothing", "position fen 8/8/8/8/8/8/8/8 w - - 0 1 moves e2e4", "8/8/8/8/8/8/8/8 w - - 0 1"}),
+    [](const testing::TestParamInfo<LoggedFlow>& info) { return info.param.name; });
+
+TEST(FenTool, PrintsTheTrackersFenAfterTheMoves) {
+  int status = -1;
+  EXPECT_EQ(test_support::RunShell(std::string(BRINDLET_TOOL_BINARY) + " fen startpos e2e4 e7e5", &status),
+            "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6 0 2\n");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(test_support::RunShell(std::string(BRINDLET_TOOL_BINARY) +
+                                       " fen '4k2r/8/8/8/8/8/8/4K2B w k - 0 1' h1h8", &status),
+            "4k2B/8/8/8/8/8/8/4K3 b - - 0 1\n");
+  // An unquoted FEN would pass its second word as a move: refused.
+  const std::string refused =
+      test_support::RunShell(std::string(BRINDLET_TOOL_BINARY) + " fen 4k3/8/8/8/8/8/8/4K3 w - - 0 1 2>&1", &status);
+  EXPECT_NE(refused.find("not a move text"), std::string::npos) << refused;
+  EXPECT_EQ(status, 2);
+}
+
+struct Session {
+  std::string asPlayed;     // "position startpos moves ..." or "position fen F moves ..."
+  std::string asTracked;    // "position fen <tracker FEN>"
+};
+
+// A few plies per game: the opening, where the book answers, then every 20th
+// ply and the final position.
+std::vector<std::size_t> SampledPlies(std::size_t moveCount) {
+  std::vector<std::size_t> plies;
+  for (std::size_t ply = 1; ply <= moveCount; ++ply) {
+    if (ply <= 6 || ply % 20 == 0 || ply == moveCount) plies.push_back(ply);
+  }
+  return plies;
+}
+
+Session GameSession(const GameLine& game) {
+  Session session;
+  for (const std::size_t ply : SampledPlies(game.moves.size())) {
+    session.asPlayed += game.head + " moves" + Join(game.moves, ply) + "\ngo\n";
+    session.asTracked += "position fen " + TrackerFen(game.startFen, game.moves, ply) + "\ngo\n";
+  }
+  session.asPlayed += "quit\n";
+  session.asTracked += "quit\n";
+  return session;
+}
+
+TEST(EnginePosition, RealGamesAnswerAsTheirTrackerFen) {
+  const std::vector<std::string> lines = GameLines();
+  ASSERT_GE(lines.size(), 250u);
+
+  // Engines spend most of their time in the loop's pause, so several run at once.
+  constexpr std::size_t kWorkers = 8;
+  std::vector<std::future<std::string>> failures;
+  for (std::size_t worker = 0; worker < kWorkers; ++worker) {
+    failures.push_back(std::async(std::launch::async, [&lines, worker] {
+      BookDir dir;
+      std::string found;
+      std::size_t bookAnswers = 0;
+      for (std::size_t game = worker; game < lines.size(); game += kWorkers) {
+        const Session session = GameSession(ParseGameLine(lines[game]));
+        const std::string played = RunEngine(dir.path(), session.asPlayed);
+        const std::string tracked = RunEngine(dir.path(), session.asTracked);
+        if (played != tracked) found += "game " + std::to_string(game) + "\n" + played + "---\n" + tracked;
+        for (std::size_t at = 0; (at = played.find("info BookMove", at)) != std::string::npos; ++at) ++bookAnswers;
+      }
+      if (bookAnswers == 0) found += "worker " + std::to_string(worker) + ": no book answer at all\n";
+      return found;
+    }));
+  }
+  for (auto& failure : failures) EXPECT_EQ(failure.get(), "");
+}
+
+}  // namespace
