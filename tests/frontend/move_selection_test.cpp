@@ -78,7 +78,9 @@ TEST(MoveSelection, MainBookAloneIsEnoughAndTourBookIsAskedFirst) {
 }
 
 TEST(MoveSelection, WithoutBooksOrWithBrokenBooksTheSolverAndSearchAnswer) {
-  for (const std::string& content : {std::string(), std::string(17, 'x'), std::string(32, '\xff')}) {
+  // Missing, a size that is no whole number of entries, and keys out of order.
+  const std::string unsorted = std::string(16, '\xff') + std::string(16, '\0');
+  for (const std::string& content : {std::string(), std::string(17, 'x'), unsorted}) {
     TempDir dir;
     if (!content.empty()) {
       std::ofstream(dir.File("tourbook.bin"), std::ios::binary) << content;
