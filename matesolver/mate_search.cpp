@@ -4,7 +4,6 @@
 // siblings' subtrees too; proved results are kept by position key.
 #include "matesolver/mate_search.h"
 
-#include <utility>
 
 namespace matesolver {
 namespace {
@@ -18,11 +17,12 @@ constexpr int kPieceValue[] = {0, 1, 3, 3, 5, 9, 0};
 // Checks first (they leave the defender least choice), then captures of big pieces,
 // then promotions; a move that mated here before goes ahead of all.
 void OrderAttackerMoves(const rules::Position& position, MoveList& moves, Move first) {
+  const rules::CheckInfo checks = position.ComputeCheckInfo();
   std::array<int, MoveList::kCapacity> scores;
   for (int i = 0; i < moves.Size(); ++i) {
     const Move move = moves[i];
     int score = 10 * kPieceValue[rules::TypeOf(position.PieceOn(move.To()))] + kPieceValue[move.Promotion()];
-    if (position.GivesCheck(move)) score += 1000;
+    if (position.GivesCheck(move, checks)) score += 1000;
     if (move == first) score += 100000;
     scores[i] = score;
   }
@@ -41,20 +41,6 @@ void OrderAttackerMoves(const rules::Position& position, MoveList& moves, Move f
   }
 }
 
-// Puts the remembered refutations, when they are legal here, at the front.
-void OrderDefences(MoveList& moves, const std::array<Move, 2>& refutations) {
-  int front = 0;
-  for (Move refutation : refutations) {
-    if (refutation.IsNone()) continue;
-    for (int i = front; i < moves.Size(); ++i) {
-      if (moves[i] == refutation) {
-        std::swap(moves[i], moves[front++]);
-        break;
-      }
-    }
-  }
-}
-
 }  // namespace
 
 bool MateSearch::CountNode() {
@@ -70,11 +56,10 @@ void MateSearch::RememberRefutation(int ply, Move move) {
 }
 
 bool MateSearch::MatesInOne(Move* mateMove) {
-  MoveList moves;
-  rules::GenerateLegalMoves(position_, moves);
+  MoveList checks;
+  rules::GenerateChecks(position_, position_.ComputeCheckInfo(), checks);
   UndoInfo undo;
-  for (Move move : moves) {
-    if (!position_.GivesCheck(move)) continue;
+  for (Move move : checks) {
     if (!CountNode()) return false;
     position_.MakeMove(move, undo);
     const bool mate = !rules::HasLegalMove(position_);
@@ -122,25 +107,40 @@ bool MateSearch::AttackerMates(int moves, int ply, Move* mateMove) {
 }
 
 bool MateSearch::DefenderLoses(int moves, int ply) {
+  // A defence that refuted in a sibling usually refutes here too, and trying it
+  // costs no full move generation.
+  const std::array<Move, 2> remembered = refutations_[ply];
+  if (moves > 1) {
+    for (Move defence : remembered) {
+      if (defence.IsNone() || !rules::IsLegalMove(position_, defence)) continue;
+      if (!Refutes(defence, moves, ply)) continue;
+      RememberRefutation(ply, defence);
+      return false;
+    }
+  }
+
   MoveList list;
   rules::GenerateLegalMoves(position_, list);
   if (list.Empty()) return position_.InCheck();
   if (moves <= 1) return false;
 
-  OrderDefences(list, refutations_[ply]);
-  UndoInfo undo;
   for (Move defence : list) {
-    if (!CountNode()) return false;
-    position_.MakeMove(defence, undo);
-    const bool mated = AttackerMates(moves - 1, ply + 1, nullptr);
-    position_.UnmakeMove(defence, undo);
-    if (exhausted_) return false;
-    if (!mated) {
+    if (defence == remembered[0] || defence == remembered[1]) continue;  // tried above, in vain
+    if (Refutes(defence, moves, ply)) {
       RememberRefutation(ply, defence);
       return false;
     }
   }
   return true;
+}
+
+bool MateSearch::Refutes(Move defence, int moves, int ply) {
+  if (!CountNode()) return true;
+  UndoInfo undo;
+  position_.MakeMove(defence, undo);
+  const bool mated = AttackerMates(moves - 1, ply + 1, nullptr);
+  position_.UnmakeMove(defence, undo);
+  return !mated || exhausted_;
 }
 
 }  // namespace matesolver

@@ -26,6 +26,8 @@ class MateSearch {
   bool MatesInOne(rules::Move* mateMove);
   // The defender, to move, is mated within the `moves` - 1 attacker moves still left.
   bool DefenderLoses(int moves, int ply);
+  // The defender escapes the mate with `defence` (false also when the budget ran out).
+  bool Refutes(rules::Move defence, int moves, int ply);
   bool CountNode();
   void RememberRefutation(int ply, rules::Move move);
 

@@ -21,7 +21,17 @@ struct Context {
   Bitboard checkers;
   Bitboard pinned;
   Bitboard targets;  // squares that end a check (or every non-own square when not in check)
+  const CheckInfo* checks = nullptr;  // when set, only moves that may give check are wanted
+  Bitboard movers = ~Bitboard{0};     // the squares whose pieces are to move
 };
+
+// With `checks` set, where a piece on `from` may give check from: anywhere if it
+// shields the enemy king from a slider of ours, else only its check squares.
+Bitboard CheckTargets(const Context& c, PieceType type, Square from) {
+  if (c.checks == nullptr || (c.checks->discoverers & SquareBit(from)) != 0) return ~Bitboard{0};
+  if (type == kPawn) return c.checks->checkSquares[kPawn] | kRank1 | kRank8;  // every promotion may check
+  return c.checks->checkSquares[type];
+}
 
 Bitboard AttackersOf(const Position& position, Square square, Color attacker, Bitboard occupied) {
   const Bitboard them = position.Pieces(attacker);
@@ -72,10 +82,10 @@ void GeneratePawnMoves(const Context& c, MoveList& moves) {
   const int forward = c.us == Color::kWhite ? 8 : -8;
   const int startRank = c.us == Color::kWhite ? 1 : 6;
   const Square enPassant = p.EnPassantSquare();
-  Bitboard pawns = p.Pieces(c.us, kPawn);
+  Bitboard pawns = p.Pieces(c.us, kPawn) & c.movers;
   while (pawns != 0) {
     const Square from = PopLowest(pawns);
-    const Bitboard allowed = AllowedFrom(c, from) & c.targets;
+    const Bitboard allowed = AllowedFrom(c, from) & c.targets & CheckTargets(c, kPawn, from);
     const Square single = from + forward;
     if ((c.occupied & SquareBit(single)) == 0) {
       if (allowed & SquareBit(single)) AddPawnMove(moves, from, single);
@@ -97,15 +107,18 @@ void GeneratePawnMoves(const Context& c, MoveList& moves) {
 }
 
 void GeneratePieceMoves(const Context& c, PieceType type, MoveList& moves) {
-  Bitboard pieces = c.position.Pieces(c.us, type) & (type == kKnight ? ~c.pinned : ~Bitboard{0});
+  Bitboard pieces = c.position.Pieces(c.us, type) & c.movers & (type == kKnight ? ~c.pinned : ~Bitboard{0});
   while (pieces != 0) {
     const Square from = PopLowest(pieces);
-    Bitboard targets = PieceAttacks(type, c.us, from, c.occupied) & c.targets & AllowedFrom(c, from);
+    Bitboard targets =
+        PieceAttacks(type, c.us, from, c.occupied) & c.targets & AllowedFrom(c, from) & CheckTargets(c, type, from);
     while (targets != 0) moves.Add(Move(from, PopLowest(targets)));
   }
 }
 
 void GenerateKingMoves(const Context& c, MoveList& moves) {
+  if ((c.movers & SquareBit(c.king)) == 0) return;
+  if (c.checks != nullptr && (c.checks->discoverers & SquareBit(c.king)) == 0) return;
   const Bitboard withoutKing = c.occupied & ~SquareBit(c.king);
   Bitboard targets = KingAttacks(c.king) & ~c.own;
   while (targets != 0) {
@@ -118,7 +131,7 @@ void GenerateCastling(const Context& c, MoveList& moves) {
   const Position& p = c.position;
   const int rank = c.us == Color::kWhite ? 0 : 7;
   const Square home = MakeSquare(4, rank);
-  if (c.king != home || c.checkers != 0) return;
+  if (c.king != home || c.checkers != 0 || (c.movers & SquareBit(home)) == 0) return;
   struct Side {
     CastlingRight right;
     int rookFile;
@@ -140,13 +153,11 @@ void GenerateCastling(const Context& c, MoveList& moves) {
   }
 }
 
-}  // namespace
-
-void GenerateLegalMoves(const Position& position, MoveList& moves) {
+void Generate(const Position& position, const CheckInfo* checks, Bitboard movers, MoveList& moves) {
   moves.Clear();
   const Color us = position.SideToMove();
   Context c{position, us, Opponent(us), position.Occupied(), position.Pieces(us), position.Pieces(Opponent(us)),
-            position.KingSquare(us), 0, 0, 0};
+            position.KingSquare(us), 0, 0, 0, checks, movers};
   c.checkers = AttackersOf(position, c.king, c.them, c.occupied);
 
   GenerateKingMoves(c, moves);
@@ -162,10 +173,57 @@ void GenerateLegalMoves(const Position& position, MoveList& moves) {
   GenerateCastling(c, moves);
 }
 
-bool HasLegalMove(const Position& position) {
+}  // namespace
+
+void GenerateLegalMoves(const Position& position, MoveList& moves) { Generate(position, nullptr, ~Bitboard{0}, moves); }
+
+bool IsLegalMove(const Position& position, Move move) {
+  const Piece piece = position.PieceOn(move.From());
+  if (move.IsNone() || piece == kNoPiece || ColorOf(piece) != position.SideToMove()) return false;
   MoveList moves;
-  GenerateLegalMoves(position, moves);
-  return !moves.Empty();
+  Generate(position, nullptr, SquareBit(move.From()), moves);
+  for (Move legal : moves) {
+    if (legal == move) return true;
+  }
+  return false;
+}
+
+void GenerateChecks(const Position& position, const CheckInfo& info, MoveList& moves) {
+  MoveList candidates;
+  Generate(position, &info, ~Bitboard{0}, candidates);
+  moves.Clear();
+  for (Move move : candidates) {
+    if (position.GivesCheck(move, info)) moves.Add(move);
+  }
+}
+
+// The mate solver asks this after every check, so it stops at the first move found and
+// tries the cheap, usually successful candidates first. Castling needs no look: a king
+// that may castle may also step to the square next to it.
+bool HasLegalMove(const Position& position) {
+  const Color us = position.SideToMove();
+  Context c{position, us, Opponent(us), position.Occupied(), position.Pieces(us), position.Pieces(Opponent(us)),
+            position.KingSquare(us), 0, 0, 0};
+  c.checkers = AttackersOf(position, c.king, c.them, c.occupied);
+
+  const Bitboard withoutKing = c.occupied & ~SquareBit(c.king);
+  for (Bitboard targets = KingAttacks(c.king) & ~c.own; targets != 0;) {
+    if (AttackersOf(position, PopLowest(targets), c.them, withoutKing) == 0) return true;
+  }
+  if (MoreThanOne(c.checkers)) return false;
+  c.pinned = PinnedPieces(c);
+  c.targets = c.checkers != 0 ? (Between(c.king, LowestSquare(c.checkers)) | c.checkers) : ~c.own;
+
+  for (PieceType type : {kKnight, kBishop, kRook, kQueen}) {
+    Bitboard pieces = position.Pieces(us, type) & (type == kKnight ? ~c.pinned : ~Bitboard{0});
+    while (pieces != 0) {
+      const Square from = PopLowest(pieces);
+      if ((PieceAttacks(type, us, from, c.occupied) & c.targets & AllowedFrom(c, from)) != 0) return true;
+    }
+  }
+  MoveList pawnMoves;
+  GeneratePawnMoves(c, pawnMoves);
+  return !pawnMoves.Empty();
 }
 
 bool IsCheckmate(const Position& position) { return position.InCheck() && !HasLegalMove(position); }

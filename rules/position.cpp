@@ -88,4 +88,35 @@ bool Position::GivesCheck(Move move) const {
          (RookAttacks(theirKing, occupied) & straight) != 0;
 }
 
+CheckInfo Position::ComputeCheckInfo() const {
+  CheckInfo info{};
+  const Color us = side_;
+  const Square king = KingSquare(Opponent(us));
+  const Bitboard occupied = Occupied();
+  info.enemyKing = king;
+  info.checkSquares[kPawn] = PawnAttacks(Opponent(us), king);
+  info.checkSquares[kKnight] = KnightAttacks(king);
+  info.checkSquares[kBishop] = BishopAttacks(king, occupied);
+  info.checkSquares[kRook] = RookAttacks(king, occupied);
+  info.checkSquares[kQueen] = info.checkSquares[kBishop] | info.checkSquares[kRook];
+  const Bitboard snipers = (RookAttacks(king, 0) & Pieces(us) & (byType_[kRook] | byType_[kQueen])) |
+                           (BishopAttacks(king, 0) & Pieces(us) & (byType_[kBishop] | byType_[kQueen]));
+  for (Bitboard remaining = snipers; remaining != 0;) {
+    const Bitboard blockers = Between(king, PopLowest(remaining)) & occupied;
+    if (blockers != 0 && !MoreThanOne(blockers)) info.discoverers |= blockers & Pieces(us);
+  }
+  return info;
+}
+
+bool Position::GivesCheck(Move move, const CheckInfo& info) const {
+  const Square from = move.From();
+  const Square to = move.To();
+  const PieceType moving = TypeOf(board_[from]);
+  const bool special = move.Promotion() != kNoPieceType || (moving == kKing && (to - from == 2 || from - to == 2)) ||
+                       (moving == kPawn && board_[to] == kNoPiece && FileOf(from) != FileOf(to));
+  if (special) return GivesCheck(move);
+  if (info.checkSquares[moving] & SquareBit(to)) return true;
+  return (info.discoverers & SquareBit(from)) != 0 && (Line(from, info.enemyKing) & SquareBit(to)) == 0;
+}
+
 }  // namespace rules

@@ -96,6 +96,15 @@ struct UndoInfo {
 };
 
 // UCI text of a move, zero-terminated: "e2e4", "e7e8q", castling as "e1g1".
+// What the side to move needs to tell quickly whether a move of its gives check: the
+// squares from which each piece type would attack the enemy king, and its own pieces
+// that shield the king from one of its sliders.
+struct CheckInfo {
+  std::array<Bitboard, 7> checkSquares;
+  Bitboard discoverers;
+  Square enemyKing;
+};
+
 struct MoveText {
   std::array<char, 6> chars{};
   const char* c_str() const { return chars.data(); }
@@ -135,6 +144,9 @@ class Position {
   bool IsAttackedBy(Color attacker, Square square) const;
   // Whether a legal move of the side to move checks the opponent's king.
   bool GivesCheck(Move move) const;
+  CheckInfo ComputeCheckInfo() const;
+  // The same answer, faster when many moves of one position are asked about.
+  bool GivesCheck(Move move, const CheckInfo& info) const;
 
   // `move` must be legal here (one from GenerateLegalMoves).
   void MakeMove(Move move, UndoInfo& undo);
@@ -164,7 +176,12 @@ class Position {
 
 // Every legal move of the side to move, in a fixed order that depends on the position only.
 void GenerateLegalMoves(const Position& position, MoveList& moves);
+// The legal moves of the side to move that give check, in the same order.
+void GenerateChecks(const Position& position, const CheckInfo& info, MoveList& moves);
 bool HasLegalMove(const Position& position);
+// Whether `move` (any bits at all) is one of the legal moves here; cheaper than
+// generating them all when a remembered move is to be tried again.
+bool IsLegalMove(const Position& position, Move move);
 bool IsCheckmate(const Position& position);
 bool IsStalemate(const Position& position);
 

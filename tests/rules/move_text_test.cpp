@@ -66,13 +66,22 @@ TEST(MoveTextTest, GivesCheckAgreesWithMakingTheMove) {
     ASSERT_TRUE(position.has_value()) << fen;
     rules::MoveList moves;
     rules::GenerateLegalMoves(*position, moves);
+    const rules::CheckInfo info = position->ComputeCheckInfo();
+    rules::MoveList checks;
+    rules::GenerateChecks(*position, info, checks);
+    int checking = 0;
     rules::UndoInfo undo;
     for (rules::Move move : moves) {
       const bool predicted = position->GivesCheck(move);
+      EXPECT_EQ(position->GivesCheck(move, info), predicted) << fen << " " << rules::ToUci(move).view();
       position->MakeMove(move, undo);
       EXPECT_EQ(predicted, position->InCheck()) << fen << " " << rules::ToUci(move).view();
       position->UnmakeMove(move, undo);
+      if (predicted) {
+        EXPECT_EQ(checks[checking++], move) << fen << " " << rules::ToUci(move).view();
+      }
     }
+    EXPECT_EQ(checks.Size(), checking) << fen;
   }
 }
 
