@@ -1,4 +1,8 @@
 #pragma once
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 #include "search/direction_table.h"
 #include "search/search_position.h"
 
@@ -8,6 +12,8 @@ namespace search {
 // order (squares a1, a2, ..., h8; offsets in table order) and hands each to
 // `add(from, to)`. Generation stops as soon as `add` returns false, which lets
 // callers that only need the first moves, or one answer, stop early.
+static_assert(std::endian::native == std::endian::little, "the file scan reads rank 1 from the lowest byte");
+
 template <typename Add>
 inline void ForEachPseudoMove(const SearchPosition& position, Add&& add) {
   const int8_t* const b = position.board + kBoardOffset;
@@ -18,9 +24,15 @@ inline void ForEachPseudoMove(const SearchPosition& position, Add&& add) {
   auto enemy = [&](int x) { return static_cast<unsigned>(-(b[x] * s) - 2) <= 124u; };
 
   for (int file = 1; file <= 8; ++file) {
-    for (int q = 10 * file + 1; q <= 10 * file + 8; ++q) {
+    // The eight squares of a file lie side by side (rank 1 first): one load
+    // finds the side's pieces among them, and empty squares cost nothing.
+    uint64_t ranks;
+    std::memcpy(&ranks, b + 10 * file + 1, 8);
+    const uint64_t nonZero = (((ranks & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | ranks) & 0x8080808080808080ull;
+    const uint64_t negative = ranks & 0x8080808080808080ull;
+    for (uint64_t own = s == 1 ? nonZero & ~negative : negative; own != 0; own &= own - 1) {
+      const int q = 10 * file + 1 + std::countr_zero(own) / 8;
       const int t = b[q] * s;
-      if (t <= 0) continue;  // empty or enemy
       switch (t) {
         case kPawn: {
           const int x = q + s;

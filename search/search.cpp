@@ -69,14 +69,18 @@ int16_t Search(SearchContext& context, SearchPosition& node, int rootSide, int d
 
   ForEachPseudoMove(node, tryMove);
   if (cutOff || node.moveCount >= kMaxMoves) return best;
+  // Castling comes last. The scan's flags matter only for a wing whose right
+  // stands and whose squares between king and rook are empty.
   const int firstWing = node.sideToMove == 1 ? kWingK : kWingk;
-  if (node.castleRight[firstWing] == 0 && node.castleRight[firstWing + 1] == 0) return best;
+  int targets[2] = {0, 0};
+  for (int k = 0; k < 2; ++k)
+    if (node.castleRight[firstWing + k] != 0) targets[k] = CastlingTarget(node, firstWing + k);
+  if (targets[0] == 0 && targets[1] == 0) return best;
   ScanCastlePathsQuietly(node, node.sideToMove);
   const int kingSquare = node.sideToMove == 1 ? 51 : 58;
-  for (int wing = firstWing; wing < firstWing + 2; ++wing) {
-    if (node.castleRight[wing] == 0 || node.castlePathSafe[wing] == 0) continue;
-    const int target = CastlingTarget(node, wing);
-    if (target != 0 && !tryMove(kingSquare, target)) break;
+  for (int k = 0; k < 2; ++k) {
+    if (targets[k] == 0 || node.castlePathSafe[firstWing + k] == 0) continue;
+    if (!tryMove(kingSquare, targets[k])) break;
   }
   return best;
 }
