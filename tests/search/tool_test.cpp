@@ -45,11 +45,6 @@ TEST(BestTool, NonCandidatesShowADash) {
   EXPECT_EQ(candidates, 1);
 }
 
-TEST(BestTool, MateAndStalemateCodes) {
-  EXPECT_EQ(Lines(Tool("best '7k/6Q1/6K1/8/8/8/8/8 b - - 0 1'"))[0].rfind("bestmove a1a1 code 3 ", 0), 0u);
-  EXPECT_EQ(Lines(Tool("best '7k/5Q2/6K1/8/8/8/8/8 b - - 0 1'"))[0].rfind("bestmove a1a1 code 2 ", 0), 0u);
-}
-
 // The node total over the bench suite is the search's signature: it moves only
 // when some result of the search moves. Update it only for an intended change.
 TEST(BenchTool, NodeTotalStaysWhatItWas) {
