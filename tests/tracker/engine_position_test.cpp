@@ -1,7 +1,7 @@
-// The tracker inside the engine: "position ... moves ..." followed by "go" must
-// answer exactly as "position fen" with the tracker's FEN for the same moves.
-// A Polyglot book in the working directory makes opening answers depend on the
-// position itself, not only on the search.
+// The tracker inside the engine. The current FEN after "position ... moves ..."
+// is read back exactly through the log line of a refused "go"; where "go" answers,
+// it must answer as "position fen" with the tracker's FEN. A Polyglot book in the
+// working directory makes opening answers depend on the position itself.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,14 +12,18 @@
 #include <vector>
 
 #include "tests/support/engine_process.h"
+#include "tests/tracker/recorded_games.h"
 #include "tracker/tracked_position.h"
 
 namespace {
 
 using test_support::RunEngine;
 using test_support::TempDir;
+using tracker_test::kStart;
+using tracker_test::RecordedGame;
+using tracker_test::TrackerFen;
+using tracker_test::Words;
 
-constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 constexpr const char* kBook = "/usr/share/games/gnuchess/book.bin";
 
 // A working directory whose main book is Debian's gnuchess book.
@@ -31,20 +35,6 @@ class BookDir {
  private:
   TempDir dir_;
 };
-
-std::vector<std::string> Words(const std::string& text) {
-  std::vector<std::string> words;
-  std::istringstream in(text);
-  for (std::string word; in >> word;) words.push_back(word);
-  return words;
-}
-
-std::string TrackerFen(const std::string& startFen, const std::vector<std::string>& moves, std::size_t count) {
-  tracker::TrackedPosition position;
-  tracker::PositionFromFen(position, startFen);
-  for (std::size_t index = 0; index < count; ++index) tracker::PlayMoveText(position, moves[index], 5);
-  return tracker::PositionToFen(position);
-}
 
 std::string Join(const std::vector<std::string>& moves, std::size_t count) {
   std::string text;
@@ -146,44 +136,18 @@ TEST(EnginePosition, OverlongLinePlaysOnlyTheMovesInItsFirst4096Bytes) {
   EXPECT_NE(LastBestMove(cut), LastBestMove(whole)) << "the test needs positions with different answers";
 }
 
-std::vector<std::string> GameLines() {
-  std::vector<std::string> lines;
-  for (const char* file : {"startpos_games.txt", "setup_games.txt"}) {
-    for (const std::string& line : test_support::ReadLines(std::string(BRINDLET_TEST_DATA) + "/games/" + file)) {
-      if (line.find(" moves ") != std::string::npos) lines.push_back(line);
-    }
-  }
-  return lines;
-}
-
-struct GameLine {
-  std::string head;  // "position startpos" or "position fen F"
-  std::string startFen;
-  std::vector<std::string> moves;
-};
-
-GameLine ParseGameLine(const std::string& line) {
-  GameLine game;
-  const std::size_t movesAt = line.find(" moves ");
-  game.head = line.substr(0, movesAt);
-  game.moves = Words(line.substr(movesAt + 7));
-  const std::size_t fenAt = game.head.find(" fen ");
-  game.startFen = fenAt == std::string::npos ? kStart : game.head.substr(fenAt + 5);
-  return game;
-}
-
 // After every one of the first plies of each game and every seventh after
 // that, the engine's current FEN is read back through its log.
 TEST(EnginePosition, RealGamesReachTheEngineFenForFen) {
-  const std::vector<std::string> lines = GameLines();
-  ASSERT_GE(lines.size(), 250u);
+  const std::vector<RecordedGame> games = tracker_test::RecordedGames();
+  ASSERT_GE(games.size(), 250u);
   constexpr std::size_t kWorkers = 16;
   std::vector<std::future<std::string>> failures;
   for (std::size_t worker = 0; worker < kWorkers; ++worker) {
-    failures.push_back(std::async(std::launch::async, [&lines, worker] {
+    failures.push_back(std::async(std::launch::async, [&games, worker] {
       std::string found;
-      for (std::size_t index = worker; index < lines.size() && found.empty(); index += kWorkers) {
-        const GameLine game = ParseGameLine(lines[index]);
+      for (std::size_t index = worker; index < games.size() && found.empty(); index += kWorkers) {
+        const RecordedGame& game = games[index];
         std::string input;
         std::vector<std::string> expected;
         for (std::size_t ply = 0; ply <= game.moves.size(); ++ply) {
@@ -257,58 +221,6 @@ TEST(FenTool, PrintsTheTrackersFenAfterTheMoves) {
       test_support::RunShell(std::string(BRINDLET_TOOL_BINARY) + " fen 4k3/8/8/8/8/8/8/4K3 w - - 0 1 2>&1", &status);
   EXPECT_NE(refused.find("not a move text"), std::string::npos) << refused;
   EXPECT_EQ(status, 2);
-}
-
-struct Session {
-  std::string asPlayed;     // "position startpos moves ..." or "position fen F moves ..."
-  std::string asTracked;    // "position fen <tracker FEN>"
-};
-
-// A few plies per game: the opening, where the book answers, then every 20th
-// ply and the final position.
-std::vector<std::size_t> SampledPlies(std::size_t moveCount) {
-  std::vector<std::size_t> plies;
-  for (std::size_t ply = 1; ply <= moveCount; ++ply) {
-    if (ply <= 6 || ply % 20 == 0 || ply == moveCount) plies.push_back(ply);
-  }
-  return plies;
-}
-
-Session GameSession(const GameLine& game) {
-  Session session;
-  for (const std::size_t ply : SampledPlies(game.moves.size())) {
-    session.asPlayed += game.head + " moves" + Join(game.moves, ply) + "\ngo\n";
-    session.asTracked += "position fen " + TrackerFen(game.startFen, game.moves, ply) + "\ngo\n";
-  }
-  session.asPlayed += "quit\n";
-  session.asTracked += "quit\n";
-  return session;
-}
-
-TEST(EnginePosition, RealGamesAnswerAsTheirTrackerFen) {
-  const std::vector<std::string> lines = GameLines();
-  ASSERT_GE(lines.size(), 250u);
-
-  // Engines spend most of their time in the loop's pause, so several run at once.
-  constexpr std::size_t kWorkers = 8;
-  std::vector<std::future<std::string>> failures;
-  for (std::size_t worker = 0; worker < kWorkers; ++worker) {
-    failures.push_back(std::async(std::launch::async, [&lines, worker] {
-      BookDir dir;
-      std::string found;
-      std::size_t bookAnswers = 0;
-      for (std::size_t game = worker; game < lines.size(); game += kWorkers) {
-        const Session session = GameSession(ParseGameLine(lines[game]));
-        const std::string played = RunEngine(dir.path(), session.asPlayed);
-        const std::string tracked = RunEngine(dir.path(), session.asTracked);
-        if (played != tracked) found += "game " + std::to_string(game) + "\n" + played + "---\n" + tracked;
-        for (std::size_t at = 0; (at = played.find("info BookMove", at)) != std::string::npos; ++at) ++bookAnswers;
-      }
-      if (bookAnswers == 0) found += "worker " + std::to_string(worker) + ": no book answer at all\n";
-      return found;
-    }));
-  }
-  for (auto& failure : failures) EXPECT_EQ(failure.get(), "");
 }
 
 }  // namespace

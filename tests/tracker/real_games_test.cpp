@@ -2,13 +2,12 @@
 // compared after every ply with the FEN stockfish printed for the same position.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "tracker/tracked_position.h"
+#include "tests/tracker/recorded_games.h"
 
 namespace {
 
@@ -16,55 +15,14 @@ using tracker::PlayMoveText;
 using tracker::PositionFromFen;
 using tracker::PositionToFen;
 using tracker::TrackedPosition;
-
-constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-const std::string kGames = std::string(BRINDLET_TEST_DATA) + "/games/";
-
-std::vector<std::string> Lines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) lines.push_back(line);
-  }
-  return lines;
-}
-
-std::vector<std::string> Words(const std::string& text) {
-  std::vector<std::string> words;
-  std::istringstream in(text);
-  for (std::string word; in >> word;) words.push_back(word);
-  return words;
-}
-
-struct Game {
-  std::string startFen;
-  std::vector<std::string> moves;
-};
-
-// "position startpos moves ..." or "position fen FEN moves ...".
-Game ParseGame(const std::string& line) {
-  Game game;
-  const std::size_t movesAt = line.find(" moves ");
-  const std::string head = line.substr(0, movesAt);
-  if (movesAt != std::string::npos) game.moves = Words(line.substr(movesAt + 7));
-  const std::size_t fenAt = head.find(" fen ");
-  game.startFen = fenAt == std::string::npos ? kStart : head.substr(fenAt + 5);
-  return game;
-}
-
-std::vector<Game> LoadGames() {
-  std::vector<Game> games;
-  for (const char* file : {"startpos_games.txt", "setup_games.txt"}) {
-    for (const std::string& line : Lines(kGames + file)) games.push_back(ParseGame(line));
-  }
-  return games;
-}
+using tracker_test::DataLines;
+using tracker_test::RecordedGame;
+using tracker_test::Words;
 
 // trace.txt: "GAME PLY FEN", ply 0 being the position before the first move.
 std::map<int, std::vector<std::string>> LoadTrace() {
   std::map<int, std::vector<std::string>> trace;
-  for (const std::string& line : Lines(kGames + "trace.txt")) {
+  for (const std::string& line : DataLines("trace.txt")) {
     std::istringstream in(line);
     int game = -1;
     std::size_t ply = 0;
@@ -107,7 +65,7 @@ std::string Difference(const std::string& tracked, const std::string& oracle, co
 }
 
 TEST(RealGames, EveryPlyMatchesStockfish) {
-  const std::vector<Game> games = LoadGames();
+  const std::vector<RecordedGame> games = tracker_test::RecordedGames();
   const std::map<int, std::vector<std::string>> trace = LoadTrace();
   ASSERT_GE(games.size(), 250u) << "200 games from the start position and 50 set-up games expected";
   ASSERT_EQ(trace.size(), games.size());
@@ -115,7 +73,7 @@ TEST(RealGames, EveryPlyMatchesStockfish) {
   std::size_t plies = 0;
   std::size_t doubleSteps = 0;
   for (std::size_t index = 0; index < games.size(); ++index) {
-    const Game& game = games[index];
+    const RecordedGame& game = games[index];
     const std::vector<std::string>& fens = trace.at(static_cast<int>(index));
     ASSERT_EQ(fens.size(), game.moves.size() + 1) << "game " << index;
     TrackedPosition position;
@@ -141,7 +99,7 @@ TEST(RealGames, EveryPlyMatchesStockfish) {
 // Every distinct position of those games, in stockfish's own writing, comes
 // back unchanged through the tracker.
 TEST(RealGames, EveryPositionWritesBackUnchanged) {
-  const std::vector<std::string> positions = Lines(kGames + "positions.txt");
+  const std::vector<std::string> positions = DataLines("positions.txt");
   ASSERT_GT(positions.size(), 10000u);
   for (const std::string& fen : positions) {
     TrackedPosition position;
