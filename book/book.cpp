@@ -31,12 +31,12 @@ bool OpenNamed(book::BookSlot slot, const char* name) {
   return Book(slot).Open(LocalPath(name));
 }
 
-// A FEN text only if a zero byte ends it inside the buffer.
+// A FEN text only if a zero byte ends it inside the buffer; nothing past that byte is read.
 std::optional<std::string_view> FenText(const char* fen) {
   if (fen == nullptr) return std::nullopt;
-  const void* end = std::memchr(fen, '\0', kFenBufferSize);
-  if (end == nullptr) return std::nullopt;
-  return std::string_view(fen, static_cast<std::size_t>(static_cast<const char*>(end) - fen));
+  const std::size_t length = strnlen(fen, kFenBufferSize);
+  if (length == kFenBufferSize) return std::nullopt;
+  return std::string_view(fen, length);
 }
 
 }  // namespace

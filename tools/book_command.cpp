@@ -1,7 +1,8 @@
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 #include <optional>
-#include <string>
+#include <vector>
 
 #include "book/book.h"
 #include "tools/commands.h"
@@ -49,12 +50,13 @@ int RunBook(ToolArgs args) {
     return 1;
   }
   // FIND_OPENING's buffers are two of 10 bytes and four of 20, zeroed, as the engine passes them.
-  std::string fenBuffer(200, '\0');
-  fenBuffer.replace(0, std::string(fen).substr(0, 199).size(), std::string(fen).substr(0, 199));
-  char from[10] = {}, to[10] = {}, spare[4][20] = {};
+  char fenBuffer[200] = {};
+  std::strncpy(fenBuffer, fen, sizeof fenBuffer - 1);
+  char from[10] = {};
+  char to[10] = {};
+  char spare[4][20] = {};
   int32_t spareNumber = 0;
-  const int32_t found =
-      FIND_OPENING(fenBuffer.c_str(), from, to, spare[0], spare[1], spare[2], spare[3], &spareNumber);
+  const int32_t found = FIND_OPENING(fenBuffer, from, to, spare[0], spare[1], spare[2], spare[3], &spareNumber);
   CLOSE_BOOK();
   if (found != 0) {
     std::printf("move: none\n");
