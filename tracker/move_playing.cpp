@@ -47,9 +47,9 @@ void MoveCastlingRook(TrackedPosition& position, BoardSquare kingTo) {
   }
 }
 
-// A rook leaving a corner, or any piece arriving on one, ends castling on
-// that corner's side: an arrival is a capture of the rook or a piece standing
-// where no rook can still be.
+// A rook leaving a corner, or any piece arriving on one, ends castling with
+// that corner's rook: an arrival either takes the rook or finds it gone, and a
+// flag left set would later let the king castle with no rook beside it.
 void ClearCornerFlag(TrackedPosition& position, BoardSquare square) {
   if (IsSquare(square, 8, 1)) position.castling[kWhiteKingSide] = 0;
   if (IsSquare(square, 1, 1)) position.castling[kWhiteQueenSide] = 0;
