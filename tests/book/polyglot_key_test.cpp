@@ -5,6 +5,7 @@
 #include <string>
 
 #include "book/book.h"
+#include "tests/support/engine_process.h"
 
 namespace {
 
@@ -39,6 +40,20 @@ TEST(PolyglotKey, PublishedTestKeys) {
     const std::optional<std::uint64_t> key = book::PolyglotKeyOfFen(c.fen);
     ASSERT_TRUE(key.has_value());
     EXPECT_EQ(*key, c.key);
+  }
+}
+
+// The same keys from the FENs that the engine's own tracker writes after those moves.
+TEST(PolyglotKey, PublishedTestKeysFromTheTrackersFens) {
+  for (const KeyCase& c : kPublishedKeys) {
+    SCOPED_TRACE(std::string("after ") + c.moves);
+    int status = -1;
+    std::string fen = test_support::RunShell(std::string(BRINDLET_TOOL_BINARY) + " fen startpos " + c.moves, &status);
+    ASSERT_EQ(status, 0);
+    while (!fen.empty() && (fen.back() == '\n' || fen.back() == '\r')) fen.pop_back();
+    const std::optional<std::uint64_t> key = book::PolyglotKeyOfFen(fen);
+    ASSERT_TRUE(key.has_value()) << fen;
+    EXPECT_EQ(*key, c.key) << fen;
   }
 }
 
