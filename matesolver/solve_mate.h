@@ -19,7 +19,7 @@ namespace matesolver {
 constexpr int kMaxMateMoves = 5;
 // Every call stops after this many nodes and then reports no mate. No position of
 // real play or of the puzzle sets comes near it.
-constexpr std::uint64_t kNodeBudget = 4'000'000;
+constexpr std::uint64_t kNodeBudget = 1'000'000;
 
 struct MateResult {
   rules::Move move;           // IsNone() when no mate was found
