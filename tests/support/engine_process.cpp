@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -141,9 +142,11 @@ std::string EngineProcess::ReadAll(std::chrono::milliseconds timeout) {
 int EngineProcess::Wait() {
   if (!status_) {
     int status = 0;
-    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    rusage usage{};
+    while (wait4(pid_, &status, 0, &usage) < 0 && errno == EINTR) {
     }
     status_ = status;
+    peakRssKilobytes_ = usage.ru_maxrss;
   }
   if (WIFSIGNALED(*status_)) return -WTERMSIG(*status_);
   return WEXITSTATUS(*status_);

@@ -44,6 +44,8 @@ class EngineProcess {
   std::string ReadAll(std::chrono::milliseconds timeout = std::chrono::seconds(60));
   // Waits for the child and returns its exit status, or -signal when a signal ended it.
   int Wait();
+  // The child's peak resident set size in kilobytes, known once Wait returned.
+  long PeakRssKilobytes() const { return peakRssKilobytes_; }
   void Kill();
   pid_t pid() const { return pid_; }
 
@@ -56,6 +58,7 @@ class EngineProcess {
   std::string pending_;
   bool eof_ = false;
   std::optional<int> status_;
+  long peakRssKilobytes_ = 0;
 };
 
 // Runs the engine in `dir` on the whole input, closes its input and returns all it wrote.
