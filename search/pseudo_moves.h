@@ -2,6 +2,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "search/direction_table.h"
 #include "search/search_position.h"
@@ -10,8 +11,41 @@ namespace search {
 
 // Walks the pseudo-legal non-castling moves of the side to move in the fixed
 // order (squares a1, a2, ..., h8; offsets in table order) and hands each to
-// `add(from, to)`. Generation stops as soon as `add` returns false, which lets
+// `add(from, to)`, or `add(from, to, isPawnMove)` when `add` takes a third
+// argument. Generation stops as soon as `add` returns false, which lets
 // callers that only need the first moves, or one answer, stop early.
+// True when `difference` between two real squares is one king step; the frame
+// around the board makes every such difference a true neighbour.
+inline bool IsKingStep(int difference) {
+  switch (difference) {
+    case 1: case -1: case 9: case -9: case 10: case -10: case 11: case -11: return true;
+    default: return false;
+  }
+}
+
+// Lists the real squares holding `value`, a1, a2, ..., h8; returns how many.
+inline int FindPieces(const int8_t* b, int8_t value, int8_t* squares) {
+  const uint64_t pattern = 0x0101010101010101ull * static_cast<uint8_t>(value);
+  int count = 0;
+  for (int file = 1; file <= 8; ++file) {
+    uint64_t ranks;
+    std::memcpy(&ranks, b + 10 * file + 1, 8);
+    const uint64_t x = ranks ^ pattern;  // zero bytes where the value stands
+    uint64_t equal = ~((((x & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | x) | 0x7F7F7F7F7F7F7F7Full);
+    for (; equal != 0; equal &= equal - 1)
+      squares[count++] = static_cast<int8_t>(10 * file + 1 + std::countr_zero(equal) / 8);
+  }
+  return count;
+}
+
+template <typename Add>
+inline bool Emit(Add& add, int from, int to, bool isPawnMove) {
+  if constexpr (std::is_invocable_v<Add&, int, int, bool>)
+    return add(from, to, isPawnMove);
+  else
+    return add(from, to);
+}
+
 static_assert(std::endian::native == std::endian::little, "the file scan reads rank 1 from the lowest byte");
 
 template <typename Add>
@@ -22,6 +56,8 @@ inline void ForEachPseudoMove(const SearchPosition& position, Add&& add) {
   // open: empty or enemy (-(v*s) in 0..126); enemy: -(v*s) in 2..126.
   auto open = [&](int x) { return static_cast<unsigned>(-(b[x] * s)) <= 126u; };
   auto enemy = [&](int x) { return static_cast<unsigned>(-(b[x] * s) - 2) <= 124u; };
+  int8_t enemyKings[64];
+  int enemyKingCount = -1;  // not looked for yet
 
   for (int file = 1; file <= 8; ++file) {
     // The eight squares of a file lie side by side (rank 1 first): one load
@@ -37,20 +73,20 @@ inline void ForEachPseudoMove(const SearchPosition& position, Add&& add) {
         case kPawn: {
           const int x = q + s;
           if (b[x] == 0) {
-            if (!add(q, x)) return;
+            if (!Emit(add, q, x, true)) return;
             const int startRank = s == 1 ? 2 : 7;
-            if (q % 10 == startRank && b[q + 2 * s] == 0 && !add(q, q + 2 * s)) return;
+            if (q % 10 == startRank && b[q + 2 * s] == 0 && !Emit(add, q, q + 2 * s, true)) return;
           }
           for (int k = 2; k < 4; ++k) {
             const int y = q + kPawnOffsets[k] * s;
-            if ((enemy(y) || (enemyEp != 0 && y == enemyEp)) && !add(q, y)) return;
+            if ((enemy(y) || (enemyEp != 0 && y == enemyEp)) && !Emit(add, q, y, true)) return;
           }
           break;
         }
         case kKnight:
           for (int k = 0; k < 8; ++k) {
             const int x = q + kKnightOffsets[k];
-            if (open(x) && !add(q, x)) return;
+            if (open(x) && !Emit(add, q, x, false)) return;
           }
           break;
         case kBishop:
@@ -62,20 +98,23 @@ inline void ForEachPseudoMove(const SearchPosition& position, Add&& add) {
             const int d = offsets[k];
             for (int x = q + d;; x += d) {
               if (!open(x)) break;
-              if (!add(q, x)) return;
+              if (!Emit(add, q, x, false)) return;
               if (b[x] != 0) break;
             }
           }
           break;
         }
         case kKing: {
-          const int enemyKing = -kKing * s;
+          // A target is refused when an enemy king stands one step from it. Enemy
+          // kings are few (one in any real game): list them once, then compare
+          // square differences instead of reading all eight neighbours.
+          if (enemyKingCount < 0) enemyKingCount = FindPieces(b, static_cast<int8_t>(-kKing * s), enemyKings);
           for (int k = 0; k < 8; ++k) {
             const int x = q + kQueenOffsets[k];
             if (!open(x)) continue;
             bool touchesEnemyKing = false;
-            for (int j = 0; j < 8; ++j) touchesEnemyKing |= b[x + kQueenOffsets[j]] == enemyKing;
-            if (!touchesEnemyKing && !add(q, x)) return;
+            for (int j = 0; j < enemyKingCount; ++j) touchesEnemyKing |= IsKingStep(x - enemyKings[j]);
+            if (!touchesEnemyKing && !Emit(add, q, x, false)) return;
           }
           break;
         }

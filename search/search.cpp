@@ -1,7 +1,5 @@
 #include "search/search.h"
 
-#include <cstdlib>
-
 #include "search/castle_scan.h"
 #include "search/make_move.h"
 #include "search/move_generation.h"
@@ -10,79 +8,126 @@
 namespace search {
 namespace {
 
-// MaterialAfterMove with its common case inline: no en passant, no castling.
-inline int16_t LeafMaterial(const SearchPosition& node, int from, int to) {
-  const int8_t* const b = node.board + kBoardOffset;
-  const int s = node.sideToMove;
-  const int piece = b[from];
-  if (to == EpSlot(node, -s) || ((piece == kKing || piece == -kKing) && (to == from + 20 || to == from - 20)))
-    return MaterialAfterMove(node, from, to);
-  int material = node.material - b[to];
-  const int rank = to % 10;
-  if ((piece == kPawn || piece == -kPawn) && (rank == 1 || rank == 8)) material += (kQueen - kPawn) * s;
-  return static_cast<int16_t>(material);
-}
+// One node of the search. Moves are tried as the generator finds them, in the
+// order GenerateAllMoves would list them, so a cut-off also ends the
+// generation, and the castle scan (needed only for the castling moves at the
+// end of the list) runs only when the loop gets that far.
+class NodeSearch {
+ public:
+  NodeSearch(SearchContext& context, SearchPosition& node, int rootSide, int depth, int16_t bound)
+      : context_(context),
+        node_(node),
+        rootSide_(rootSide),
+        depth_(depth),
+        bound_(bound),
+        maximising_(node.sideToMove == rootSide),
+        leafQuiet_(depth >= context.minDepth),
+        leafAll_(depth == context.maxDepth),
+        refuseKings_(node.kingCaptured != 0),
+        keepList_(depth == 1),
+        best_(static_cast<int16_t>(node.sideToMove * rootSide * -kWinScore)) {}
+
+  int16_t Run() {
+    node_.moveCount = 0;
+    ForEachPseudoMove(node_, *this);
+    if (!cutOff_ && node_.moveCount < kMaxMoves) TryCastling();
+    // Every listed move was tried.
+    context_.movesTried += static_cast<uint64_t>(node_.moveCount);
+    return best_;
+  }
+
+  // The generator's hand-off; false ends the generation.
+  inline bool operator()(int from, int to, bool isPawnMove) {
+    // Below the nominal depth every quiet move but a pawn's scores the same
+    // balance (no promotion, no en passant, castling comes later): once one has
+    // been scored the others can neither raise the best nor cut off, so they
+    // are only counted.
+    if (plainQuietSeen_ && !isPawnMove && Square(node_, to) == 0) return ++node_.moveCount < kMaxMoves;
+    return Try(from, to);
+  }
+
+ private:
+  void TryCastling() {
+    // The scan's flags matter only for a wing whose right stands and whose
+    // squares between king and rook are empty.
+    const int firstWing = node_.sideToMove == 1 ? kWingK : kWingk;
+    int targets[2] = {0, 0};
+    for (int k = 0; k < 2; ++k)
+      if (node_.castleRight[firstWing + k] != 0) targets[k] = CastlingTarget(node_, firstWing + k);
+    if (targets[0] == 0 && targets[1] == 0) return;
+    ScanCastlePathsQuietly(node_, node_.sideToMove);
+    const int kingSquare = node_.sideToMove == 1 ? 51 : 58;
+    for (int k = 0; k < 2; ++k) {
+      if (targets[k] == 0 || node_.castlePathSafe[firstWing + k] == 0) continue;
+      if (!Try(kingSquare, targets[k])) return;
+    }
+  }
+
+  __attribute__((noinline)) bool Try(int from, int to) {
+    const int8_t target = Square(node_, to);
+    if (refuseKings_ && (target == kKing || target == -kKing)) return true;  // never listed
+    const int index = node_.moveCount++;
+    int16_t score;
+    if (leafAll_ || (leafQuiet_ && target == 0)) {
+      // A leaf's score is the balance after the move; nothing else of the
+      // made move would be read.
+      score = static_cast<int16_t>(LeafMaterial(from, to) * rootSide_);
+      if (target == 0 && leafQuiet_ && IsPlainQuiet(from, to)) plainQuietSeen_ = true;
+    } else {
+      SearchPosition child;  // the one copy this level keeps while a move is searched
+      CopyPositionState(child, node_);
+      MakeMove(child, from, to, kQueen);
+      score = NodeSearch(context_, child, rootSide_, depth_ + 1, best_).Run();
+    }
+    // Only the root's list is read afterwards (by the root choice); deeper
+    // nodes keep just the count, which the 80-move cap needs.
+    if (keepList_) node_.moves[index] = MoveEntry{static_cast<int8_t>(from), static_cast<int8_t>(to), score};
+    if (maximising_) {
+      if (score > best_) best_ = score;
+      cutOff_ = best_ > bound_;
+    } else {
+      if (score < best_) best_ = score;
+      cutOff_ = best_ < bound_;
+    }
+    return !cutOff_ && node_.moveCount < kMaxMoves;
+  }
+
+  // MaterialAfterMove with its common case inline: a piece that is neither a
+  // pawn nor a castling king only takes what stands on `to`.
+  int16_t LeafMaterial(int from, int to) const {
+    const int piece = Square(node_, from);
+    const bool pawn = piece == kPawn || piece == -kPawn;
+    const bool king = piece == kKing || piece == -kKing;
+    if (pawn || king) return MaterialAfterMove(node_, from, to);
+    return static_cast<int16_t>(node_.material - Square(node_, to));
+  }
+
+  // Not a pawn's move and not castling: the balance stays as it is.
+  bool IsPlainQuiet(int from, int to) const {
+    const int piece = Square(node_, from);
+    if (piece == kPawn || piece == -kPawn) return false;
+    return !((piece == kKing || piece == -kKing) && (to == from + 20 || to == from - 20));
+  }
+
+  SearchContext& context_;
+  SearchPosition& node_;
+  const int rootSide_;
+  const int depth_;
+  const int16_t bound_;
+  const bool maximising_;
+  const bool leafQuiet_;
+  const bool leafAll_;
+  const bool refuseKings_;
+  const bool keepList_;
+  int16_t best_;
+  bool cutOff_ = false;
+  bool plainQuietSeen_ = false;
+};
 
 }  // namespace
 
-// Moves are tried as the generator finds them, in the order GenerateAllMoves
-// would list them, and the list is filled on the way. A cut-off therefore also
-// ends the generation, and the castle scan (needed only for the castling moves
-// at the end of the list) runs only when the loop gets that far.
 int16_t Search(SearchContext& context, SearchPosition& node, int rootSide, int depth, int16_t bound) {
-  const bool maximising = node.sideToMove == rootSide;
-  int16_t best = static_cast<int16_t>(node.sideToMove * rootSide * -kWinScore);
-  const bool leafQuiet = depth >= context.minDepth;
-  const bool leafAll = depth == context.maxDepth;
-  const bool refuseKings = node.kingCaptured != 0;
-  SearchPosition child;  // the one copy this level keeps while a move is searched
-  bool cutOff = false;
-  node.moveCount = 0;
-
-  auto tryMove = [&](int from, int to) {
-    const int8_t target = Square(node, to);
-    if (refuseKings && (target == kKing || target == -kKing)) return true;  // never listed
-    MoveEntry& move = node.moves[node.moveCount++];
-    move.from = static_cast<int8_t>(from);
-    move.to = static_cast<int8_t>(to);
-    ++context.movesTried;
-    int16_t score;
-    if (leafAll || (leafQuiet && target == 0)) {
-      // A leaf's score is the balance after the move; nothing else of the
-      // made move would be read.
-      score = static_cast<int16_t>(LeafMaterial(node, from, to) * rootSide);
-    } else {
-      CopyPositionState(child, node);
-      MakeMove(child, from, to, kQueen);
-      score = Search(context, child, rootSide, depth + 1, best);
-    }
-    move.score = score;
-    if (maximising) {
-      if (score > best) best = score;
-      cutOff = best > bound;
-    } else {
-      if (score < best) best = score;
-      cutOff = best < bound;
-    }
-    return !cutOff && node.moveCount < kMaxMoves;
-  };
-
-  ForEachPseudoMove(node, tryMove);
-  if (cutOff || node.moveCount >= kMaxMoves) return best;
-  // Castling comes last. The scan's flags matter only for a wing whose right
-  // stands and whose squares between king and rook are empty.
-  const int firstWing = node.sideToMove == 1 ? kWingK : kWingk;
-  int targets[2] = {0, 0};
-  for (int k = 0; k < 2; ++k)
-    if (node.castleRight[firstWing + k] != 0) targets[k] = CastlingTarget(node, firstWing + k);
-  if (targets[0] == 0 && targets[1] == 0) return best;
-  ScanCastlePathsQuietly(node, node.sideToMove);
-  const int kingSquare = node.sideToMove == 1 ? 51 : 58;
-  for (int k = 0; k < 2; ++k) {
-    if (targets[k] == 0 || node.castlePathSafe[firstWing + k] == 0) continue;
-    if (!tryMove(kingSquare, targets[k])) break;
-  }
-  return best;
+  return NodeSearch(context, node, rootSide, depth, bound).Run();
 }
 
 }  // namespace search
