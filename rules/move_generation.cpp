@@ -57,6 +57,10 @@ Bitboard PinnedPieces(const Context& c) {
   return pinned;
 }
 
+// A FEN may leave the side not to move in check; its king is still never taken, so
+// both kings stay on the board whatever is played.
+Bitboard NotTheirKing(const Context& c) { return ~c.position.Pieces(c.them, kKing); }
+
 // Where a piece on `from` may go without exposing its own king.
 Bitboard AllowedFrom(const Context& c, Square from) {
   return (c.pinned & SquareBit(from)) != 0 ? Line(c.king, from) : ~Bitboard{0};
@@ -120,7 +124,7 @@ void GenerateKingMoves(const Context& c, MoveList& moves) {
   if ((c.movers & SquareBit(c.king)) == 0) return;
   if (c.checks != nullptr && (c.checks->discoverers & SquareBit(c.king)) == 0) return;
   const Bitboard withoutKing = c.occupied & ~SquareBit(c.king);
-  Bitboard targets = KingAttacks(c.king) & ~c.own;
+  Bitboard targets = KingAttacks(c.king) & ~c.own & NotTheirKing(c);
   while (targets != 0) {
     const Square to = PopLowest(targets);
     if (AttackersOf(c.position, to, c.them, withoutKing) == 0) moves.Add(Move(c.king, to));
@@ -163,7 +167,7 @@ void Generate(const Position& position, const CheckInfo* checks, Bitboard movers
   GenerateKingMoves(c, moves);
   if (MoreThanOne(c.checkers)) return;
   c.pinned = PinnedPieces(c);
-  c.targets = c.checkers != 0 ? (Between(c.king, LowestSquare(c.checkers)) | c.checkers) : ~c.own;
+  c.targets = (c.checkers != 0 ? (Between(c.king, LowestSquare(c.checkers)) | c.checkers) : ~c.own) & NotTheirKing(c);
 
   GeneratePawnMoves(c, moves);
   GeneratePieceMoves(c, kKnight, moves);
@@ -207,12 +211,12 @@ bool HasLegalMove(const Position& position) {
   c.checkers = AttackersOf(position, c.king, c.them, c.occupied);
 
   const Bitboard withoutKing = c.occupied & ~SquareBit(c.king);
-  for (Bitboard targets = KingAttacks(c.king) & ~c.own; targets != 0;) {
+  for (Bitboard targets = KingAttacks(c.king) & ~c.own & NotTheirKing(c); targets != 0;) {
     if (AttackersOf(position, PopLowest(targets), c.them, withoutKing) == 0) return true;
   }
   if (MoreThanOne(c.checkers)) return false;
   c.pinned = PinnedPieces(c);
-  c.targets = c.checkers != 0 ? (Between(c.king, LowestSquare(c.checkers)) | c.checkers) : ~c.own;
+  c.targets = (c.checkers != 0 ? (Between(c.king, LowestSquare(c.checkers)) | c.checkers) : ~c.own) & NotTheirKing(c);
 
   for (PieceType type : {kKnight, kBishop, kRook, kQueen}) {
     Bitboard pieces = position.Pieces(us, type) & (type == kKnight ? ~c.pinned : ~Bitboard{0});

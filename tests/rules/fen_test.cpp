@@ -63,6 +63,17 @@ TEST(FenTest, KeyDependsOnEveryPlayingField) {
   EXPECT_EQ(base->Key(), otherClocks->Key()) << "the clocks do not change what can be played";
 }
 
+TEST(FenTest, SideNotToMoveInCheckIsPlayedWithoutTakingTheKing) {
+  auto position = Position::FromFen("4k3/4R3/8/8/8/8/8/4K3 w - - 0 1");
+  ASSERT_TRUE(position.has_value());
+  EXPECT_TRUE(position->OpponentInCheck());
+  EXPECT_FALSE(rules::ParseUciMove(*position, "e7e8").has_value());
+  rules::MoveList moves;
+  rules::GenerateLegalMoves(*position, moves);
+  EXPECT_EQ(moves.Size(), 17);  // 12 rook moves (e8 excluded), 5 king moves
+  EXPECT_GT(rules::Perft(*position, 3), 0u);
+}
+
 const char* const kRefused[] = {
     "",
     " ",
