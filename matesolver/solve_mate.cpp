@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "matesolver/engine_fen.h"
+
 namespace {
 
 // Longer texts cannot be a FEN; the limit also keeps a missing terminator from
@@ -27,7 +29,7 @@ extern "C" const char* SolveMate(const char* fen, int32_t moves, int32_t mode) {
   if (fen == nullptr || mode != kModeFirstMove || moves < 1) return Answer("");
   const std::size_t length = strnlen(fen, kMaxFenLength + 1);
   if (length > kMaxFenLength) return Answer("");
-  const std::optional<rules::Position> position = rules::Position::FromFen(std::string_view(fen, length));
+  const std::optional<rules::Position> position = matesolver::ReadEngineFen(std::string_view(fen, length));
   if (!position || position->OpponentInCheck()) return Answer("");
   const int maxMoves = moves < matesolver::kMaxMateMoves ? static_cast<int>(moves) : matesolver::kMaxMateMoves;
   const matesolver::MateResult result = matesolver::FindMate(*position, maxMoves);

@@ -16,7 +16,10 @@ struct Case {
   int32_t moves;
   const char* answer;  // "*": any move, confirmed by the exhaustive search
   int mateIn;
+  const char* playedAs = nullptr;  // the plain FEN of the position, when `fen` takes liberties
 };
+
+constexpr const char* kScholarsMate = "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4";
 
 const Case kCases[] = {
     {"Stalemated", "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", 3, "", 0},
@@ -38,6 +41,15 @@ const Case kCases[] = {
     {"Empty", "", 3, "", 0},
     {"ZeroMoves", "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4", 0, "", 0},
     {"NegativeMoves", "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4", -7, "", 0},
+    // Liberties that the engine's own FEN check lets through.
+    {"TwoTrailingBlanks", "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4  ", 3, "h5f7", 1, kScholarsMate},
+    {"ThreeTrailingBlanks", "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4   ", 3, "", 0},
+    {"TwoSlashesAfterTheLastRank", "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR// w KQkq - 4 4", 3, "h5f7", 1, kScholarsMate},
+    {"RepeatedCastlingLetters", "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkqKQ - 4 4", 3, "h5f7", 1, kScholarsMate},
+    {"EnPassantSquareOfTheWrongSide", "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq e3 4 4", 3, "h5f7", 1, kScholarsMate},
+    {"HugeCounters", "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 123456789 987654321", 3, "h5f7", 1, kScholarsMate},
+    {"SevenFields", "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4 4", 3, "", 0},
+    {"DashInCastling", "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQ- - 4 4", 3, "", 0},
     {"HugeMovesIsCapped", "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4", INT32_MAX, "h5f7", 1},
 };
 
@@ -52,7 +64,7 @@ TEST_P(SolveMateTest, Answers) {
     EXPECT_FALSE(answer.empty());
   }
   if (!answer.empty()) {
-    const auto position = rules::Position::FromFen(c.fen);
+    const auto position = rules::Position::FromFen(c.playedAs != nullptr ? c.playedAs : c.fen);
     ASSERT_TRUE(position.has_value());
     EXPECT_EQ(matesolver_test::CheckShortestMate(*position, answer, c.mateIn), "");
   }
