@@ -7,6 +7,7 @@
 #include "search/best_move.h"
 #include "search/make_move.h"
 #include "search/move_generation.h"
+#include "search/root_choice.h"
 #include "search/search.h"
 
 namespace {
@@ -57,6 +58,41 @@ TEST(RealPositions, SearchLeavesTheRootUnchangedAndAnswersAlike) {
     const std::string first = search::BestMove(fens[i]);
     EXPECT_EQ(search::BestMove(fens[i]), first) << fens[i];
   }
+}
+
+// The root choice as first written: every move with the best score is a
+// candidate, safe or not. Where that choice keeps the king safe, the engine's
+// answer must be the same move.
+TEST(RealPositions, TheSafeChoiceChangesNothingWhereTheFirstChoiceWasSafe) {
+  static search::SearchContext context;
+  int compared = 0;
+  for (const std::string& fen : search_test::RealPositions(53)) {
+    search::InitSearchContext(context);
+    search::LoadSearchContext(context, fen);
+    const int16_t best = search::Search(context, context.root, context.root.sideToMove, 1, 32000);
+    int first = -1;
+    int chosen = -1;
+    int16_t highest = 0;
+    for (int i = 0; i < context.root.moveCount; ++i) {
+      const search::MoveEntry& move = context.root.moves[i];
+      if (move.score != best) continue;
+      if (first < 0) first = i;
+      const int16_t h = search::TieBreakScore(context, move);
+      if (h >= highest) {
+        chosen = i;
+        highest = h;
+      }
+    }
+    if (chosen < 0) chosen = first;
+    if (chosen < 0 || !search::RootMoveSafe(context.root, context.root.moves[chosen])) continue;
+    const search::MoveEntry& move = context.root.moves[chosen];
+    std::string expected = search::MoveToText(move.from, move.to);
+    const int piece = search::Square(context.root, move.from);
+    if ((piece == 2 || piece == -2) && (move.to % 10 == 1 || move.to % 10 == 8)) expected += 'q';
+    EXPECT_EQ(search::BestMove(fen), expected) << fen;
+    ++compared;
+  }
+  EXPECT_GT(compared, 400);
 }
 
 }  // namespace
