@@ -4,7 +4,6 @@
 // siblings' subtrees too; proved results are kept by position key.
 #include "matesolver/mate_search.h"
 
-
 namespace matesolver {
 namespace {
 
