@@ -117,7 +117,8 @@ class Position {
   // Nothing for any text that is not a FEN of six (or four, without the clocks) fields
   // separated by single blanks, or whose position this core cannot play: a side without
   // exactly one king, a pawn on the first or last rank, more than 16 pieces or 8 pawns
-  // on a side, more promoted pieces than missing pawns.
+  // on a side, more promoted pieces than missing pawns. A position whose side not to
+  // move is in check is read (OpponentInCheck tells); its king is never captured.
   static std::optional<Position> FromFen(std::string_view fen);
   static Position StartPosition();
 
