@@ -36,8 +36,9 @@ class LegalMoveOracle {
   EngineProcess process_;
 };
 
-// Every 25th distinct position of the recorded games, and the last position of
-// every game (the mates and draws among them).
+// Every 25th distinct position of the recorded games, the last position of
+// every game (the mates and draws among them), and the composed mate puzzles,
+// rich in checks, pins and promotions.
 std::vector<std::string> Positions() {
   std::vector<std::string> fens;
   std::ifstream positions(std::string(BRINDLET_TEST_DATA) + "/games/positions.txt");
@@ -52,6 +53,11 @@ std::vector<std::string> Positions() {
     if (second != std::string::npos) lastOfGame[line.substr(0, first)] = line.substr(second + 1);
   }
   for (const auto& [game, fen] : lastOfGame) fens.push_back(fen);
+  for (const char* puzzles : {"/matesolver/mate_in_2.txt", "/matesolver/mate_in_3.txt"}) {
+    std::ifstream in(std::string(BRINDLET_TEST_DATA) + puzzles);
+    for (std::string line; std::getline(in, line);)
+      if (!line.empty()) fens.push_back(line);
+  }
   return fens;
 }
 
