@@ -5,6 +5,7 @@
 #include "search/pseudo_moves.h"
 
 namespace search {
+
 void ClearWingsForFile(SearchPosition& position, int file) {
   if (file == 5) {
     for (int8_t& flag : position.castlePathSafe) flag = kFalse;
@@ -31,7 +32,7 @@ void ScanCastlePathsQuietly(SearchPosition& position, int side) {
   const int backRank = side == 1 ? 1 : 8;
   for (int8_t& flag : position.castlePathSafe) flag = kTrue;
   const int kingWing = side == 1 ? kWingK : kWingk;
-  SearchPosition& p = position;
+  SearchPosition& p = position;  // read by the generator, flags written alongside
   p.sideToMove = static_cast<int8_t>(-p.sideToMove);
   // The opponent's list would keep its first 80 entries only; moves onto a
   // king are refused once a king has been captured.

@@ -9,11 +9,6 @@
 
 namespace search {
 
-// Walks the pseudo-legal non-castling moves of the side to move in the fixed
-// order (squares a1, a2, ..., h8; offsets in table order) and hands each to
-// `add(from, to)`, or `add(from, to, isPawnMove)` when `add` takes a third
-// argument. Generation stops as soon as `add` returns false, which lets
-// callers that only need the first moves, or one answer, stop early.
 // True when `difference` between two real squares is one king step; the frame
 // around the board makes every such difference a true neighbour.
 inline bool IsKingStep(int difference) {
@@ -48,6 +43,11 @@ inline bool Emit(Add& add, int from, int to, bool isPawnMove) {
 
 static_assert(std::endian::native == std::endian::little, "the file scan reads rank 1 from the lowest byte");
 
+// Walks the pseudo-legal non-castling moves of the side to move in the fixed
+// order (squares a1, a2, ..., h8; offsets in table order) and hands each to
+// `add(from, to)`, or `add(from, to, isPawnMove)` when `add` takes a third
+// argument. Generation stops as soon as `add` returns false, which lets
+// callers that only need the first moves, or one answer, stop early.
 template <typename Add>
 inline void ForEachPseudoMove(const SearchPosition& position, Add&& add) {
   const int8_t* const b = position.board + kBoardOffset;

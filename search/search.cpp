@@ -63,7 +63,7 @@ class NodeSearch {
     }
   }
 
-  __attribute__((noinline)) bool Try(int from, int to) {
+  [[gnu::noinline]] bool Try(int from, int to) {
     const int8_t target = Square(node_, to);
     if (refuseKings_ && (target == kKing || target == -kKing)) return true;  // never listed
     const int index = node_.moveCount++;
