@@ -1,10 +1,10 @@
 #include "book/book_file.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace book {
@@ -16,12 +16,25 @@ std::uint64_t ReadBigEndian(const unsigned char* bytes, int count) {
   return value;
 }
 
-bool KeysInOrder(const unsigned char* bytes, std::size_t size) {
+// Reads the whole file once, a chunk at a time, and checks that the keys never decrease.
+bool KeysInOrder(int fd, std::size_t size) {
+  unsigned char chunk[kEntrySize * 4096];
   std::uint64_t previous = 0;
-  for (std::size_t offset = 0; offset < size; offset += kEntrySize) {
-    const std::uint64_t key = ReadBigEndian(bytes + offset, 8);
-    if (key < previous) return false;
-    previous = key;
+  std::size_t offset = 0;
+  while (offset < size) {
+    const std::size_t want = size - offset < sizeof chunk ? size - offset : sizeof chunk;
+    std::size_t got = 0;
+    while (got < want) {
+      const ssize_t n = ::pread(fd, chunk + got, want - got, static_cast<off_t>(offset + got));
+      if (n <= 0) return false;
+      got += static_cast<std::size_t>(n);
+    }
+    for (std::size_t at = 0; at < want; at += kEntrySize) {
+      const std::uint64_t key = ReadBigEndian(chunk + at, 8);
+      if (key < previous) return false;
+      previous = key;
+    }
+    offset += want;
   }
   return true;
 }
@@ -41,31 +54,36 @@ bool BookFile::Open(const std::string& path) {
     return false;
   }
   const auto size = static_cast<std::size_t>(status.st_size);
-  void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-  ::close(fd);  // the mapping keeps the file alive
-  if (mapping == MAP_FAILED) return false;
-  const auto* bytes = static_cast<const unsigned char*>(mapping);
-  if (!KeysInOrder(bytes, size)) {
-    ::munmap(mapping, size);
+  if (!KeysInOrder(fd, size)) {
+    ::close(fd);
     return false;
   }
-  bytes_ = bytes;
+  fd_ = fd;
   size_ = size;
   return true;
 }
 
 void BookFile::Close() {
-  if (bytes_ != nullptr) ::munmap(const_cast<unsigned char*>(bytes_), size_);
-  bytes_ = nullptr;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
   size_ = 0;
 }
 
+bool BookFile::ReadEntryBytes(std::size_t index, unsigned char (&bytes)[kEntrySize]) const {
+  return ::pread(fd_, bytes, kEntrySize, static_cast<off_t>(index * kEntrySize)) ==
+         static_cast<ssize_t>(kEntrySize);
+}
+
+// A key that can no longer be read sorts last, so the search just misses.
 std::uint64_t BookFile::KeyAt(std::size_t index) const {
-  return ReadBigEndian(bytes_ + index * kEntrySize, 8);
+  unsigned char bytes[kEntrySize];
+  if (!ReadEntryBytes(index, bytes)) return UINT64_MAX;
+  return ReadBigEndian(bytes, 8);
 }
 
 BookEntry BookFile::Entry(std::size_t index) const {
-  const unsigned char* bytes = bytes_ + index * kEntrySize;
+  unsigned char bytes[kEntrySize];
+  if (!ReadEntryBytes(index, bytes)) return BookEntry{};
   BookEntry entry;
   entry.key = ReadBigEndian(bytes, 8);
   entry.move = static_cast<std::uint16_t>(ReadBigEndian(bytes + 8, 2));

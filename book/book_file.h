@@ -16,9 +16,11 @@ struct BookEntry {
 
 inline constexpr std::size_t kEntrySize = 16;
 
-// A Polyglot book mapped read-only. It opens only a regular, readable, non-empty file
-// whose size is a multiple of 16 and whose keys never decrease; lookups are binary searches
-// over the mapping, so the book is never copied into memory of ours.
+// A Polyglot book read in place. It opens only a regular, readable, non-empty file whose
+// size is a multiple of 16 and whose keys never decrease; lookups are binary searches that
+// read single entries from the file, so the book is never copied into memory of ours.
+// Entries are read with pread rather than through a mapping: a book that another program
+// shortens or rewrites while the engine runs then gives misses, never a SIGBUS.
 class BookFile {
  public:
   BookFile() = default;
@@ -29,18 +31,20 @@ class BookFile {
   // Opens the file at `path` (already in this system's form), closing any book held before.
   bool Open(const std::string& path);
   void Close();
-  bool isOpen() const { return bytes_ != nullptr; }
+  bool isOpen() const { return fd_ >= 0; }
   std::size_t entryCount() const { return size_ / kEntrySize; }
 
-  // Entry `index` in file order; index must be below entryCount().
+  // Entry `index` in file order; index must be below entryCount(). An entry that can no
+  // longer be read comes back as all zero bits (move 0 is no move).
   BookEntry Entry(std::size_t index) const;
   // The file-order range [first, last) of entries with this key.
   std::pair<std::size_t, std::size_t> FindKey(std::uint64_t key) const;
 
  private:
   std::uint64_t KeyAt(std::size_t index) const;
+  bool ReadEntryBytes(std::size_t index, unsigned char (&bytes)[kEntrySize]) const;
 
-  const unsigned char* bytes_ = nullptr;
+  int fd_ = -1;
   std::size_t size_ = 0;
 };
 

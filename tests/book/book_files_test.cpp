@@ -147,4 +147,16 @@ TEST_F(BookFiles, ReopeningReplacesTheBooksOpenBefore) {
   EXPECT_EQ(FindOpening(kStart), std::nullopt);
 }
 
+TEST_F(BookFiles, ABookShortenedOrRewrittenWhileOpenGivesMissesNotACrash) {
+  const std::string good = Path("good.bin");
+  WriteFile(good, kGoodBook);
+  ASSERT_EQ(INITIALIZE(nullptr, good.c_str()), 0);
+  std::filesystem::resize_file(good, 0);
+  EXPECT_EQ(FindOpening(kStart), std::nullopt);
+  EXPECT_EQ(FindOpening(kAfterE4), std::nullopt);
+  // Rewritten in place with other bytes: still only legal moves, or a miss.
+  WriteFile(good, std::string(kGoodBook.size(), '\xff'));
+  EXPECT_EQ(FindOpening(kStart), std::nullopt);
+}
+
 }  // namespace
