@@ -1,0 +1,63 @@
+// The game runner must fail when the engine misbehaves. The real engine is put behind
+// a small shell wrapper that breaks one thing each (a stale position, a garbled or
+// missing bestmove, a killed process), and the runner has to name the fault.
+//
+//   BRINDLET_ENGINE=PATH BRINDLET_BOOKS=DIR node --test runner_faults.test.mjs
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { chmodSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+
+const engine = process.env.BRINDLET_ENGINE;
+const books = process.env.BRINDLET_BOOKS;
+const runner = new URL('./play_games.mjs', import.meta.url).pathname;
+
+const faults = [
+  {
+    name: 'an engine answering for the position before the last move plays illegal moves',
+    // Drops the last move text of every position command.
+    script: `sed -u -E 's/ [a-h][1-8][a-h][1-8][nbrq]?$//' | "$ENGINE"`,
+    expected: /Brindlet played the illegal move \S+ in .+\(position startpos moves /,
+  },
+  {
+    name: 'a bestmove line with trailing words is garbled',
+    script: `"$ENGINE" | sed -u 's/^bestmove \\(.*\\)$/bestmove \\1 now/'`,
+    expected: /Brindlet wrote an unexpected line: "bestmove \S+ now"/,
+  },
+  {
+    name: 'a bestmove without its source line is refused',
+    script: `"$ENGINE" | grep --line-buffered -v '^info '`,
+    expected: /Brindlet sent no source line before its bestmove/,
+  },
+  {
+    name: 'an engine that never answers go runs into the deadline',
+    script: `"$ENGINE" | grep --line-buffered -v '^bestmove'`,
+    expected: /Brindlet gave no answer to go within 1500 ms/,
+  },
+  {
+    name: 'an engine that dies in the middle of a game is a crash',
+    script: `exec timeout -s KILL 0.5 "$ENGINE"`,
+    expected: /Brindlet exited \(code null, signal SIGKILL\)|Brindlet exited \(code 137/,
+  },
+];
+
+for (const fault of faults) {
+  test(fault.name, { skip: !engine && 'BRINDLET_ENGINE is not set' }, () => {
+    const dir = mkdtempSync(join(tmpdir(), 'brindlet-faults-'));
+    try {
+      const wrapper = join(dir, 'engine.sh');
+      writeFileSync(wrapper, `#!/usr/bin/env bash\nENGINE='${engine}'\n${fault.script}\n`);
+      chmodSync(wrapper, 0o755);
+      const args = [runner, '--engine', wrapper, '--games', '1', '--pgn', join(dir, 'games.pgn'), '--timeout-ms', '1500', '--work', dir];
+      if (books) args.push('--books', books);
+      const run = spawnSync(process.execPath, args, { encoding: 'utf8', timeout: 60000 });
+      assert.equal(run.status, 1, `exit status ${run.status}\n${run.stdout}${run.stderr}`);
+      assert.match(run.stdout, fault.expected);
+      assert.match(run.stdout, /games: 0 passed, 1 failed/);
+    } finally {
+      rmSync(dir, { recursive: true, force: true });
+    }
+  });
+}
