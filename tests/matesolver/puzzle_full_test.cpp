@@ -8,7 +8,8 @@
 namespace {
 
 TEST(PuzzleFullTest, EveryPuzzleHasAConfirmedShortestMate) {
-  for (const auto& [file, stipulation] : {std::pair{"mate_in_2.txt", 2}, std::pair{"mate_in_3.txt", 3}}) {
+  for (const auto& [file, stipulation] : {std::pair{"mate_in_2.txt", 2}, std::pair{"mate_in_3.txt", 3},
+                                          std::pair{"real_play_mates.txt", 3}}) {
     for (const std::string& fen : matesolver_test::ReadFens(file)) {
       const auto position = rules::Position::FromFen(fen);
       ASSERT_TRUE(position.has_value()) << fen;

@@ -36,7 +36,7 @@ TEST_P(PuzzleTest, FindsAConfirmedShortestMate) { SolveAndConfirm(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(Sample, PuzzleTest,
                          testing::Values(PuzzleSet{"mate_in_2.txt", 2, 166, 4}, PuzzleSet{"mate_in_3.txt", 3, 375, 15},
-                                         PuzzleSet{"real_play_mates.txt", 3, 44, 1}),
+                                         PuzzleSet{"real_play_mates.txt", 3, 850, 10}),
                          [](const testing::TestParamInfo<PuzzleSet>& info) { return "Set" + std::to_string(info.index); });
 
 }  // namespace
