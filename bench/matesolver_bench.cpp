@@ -1,7 +1,7 @@
-// Milliseconds per SolveMate call over real positions without mate and over the
-// mate-in-2 and mate-in-3 puzzle sets and the mates of real play: median, 90th percentile and maximum, plus the
-// largest node count (to keep the node budget well above any real need). Times are
-// the thread's CPU time per call.
+// Milliseconds per solver call over real positions without mate, the mate-in-2 and
+// mate-in-3 puzzle sets and the mates of real play: median, 90th percentile and
+// maximum, plus the largest node count (to keep the node budget well above any real
+// need). Times are the thread's CPU time per call.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

@@ -9,8 +9,9 @@ MoveText ToUci(Move move) {
   text.chars[1] = static_cast<char>('1' + RankOf(move.From()));
   text.chars[2] = static_cast<char>('a' + FileOf(move.To()));
   text.chars[3] = static_cast<char>('1' + RankOf(move.To()));
-  constexpr char kPromotionLetters[] = " pnbrqk";
-  if (move.Promotion() != kNoPieceType) text.chars[4] = kPromotionLetters[move.Promotion()];
+  constexpr char kPromotionLetters[] = "??nbrq";
+  const PieceType promotion = move.Promotion();
+  if (promotion >= kKnight && promotion <= kQueen) text.chars[4] = kPromotionLetters[promotion];
   return text;
 }
 

@@ -28,6 +28,22 @@ TEST(MoveTextTest, WritesAndFindsEveryKindOfMove) {
   }
 }
 
+TEST(MoveTextTest, AnyBitsAreSafeToWriteAndToAskAbout) {
+  const Position start = Position::StartPosition();
+  int legal = 0;
+  for (int bits = 0; bits < 1 << 16; ++bits) {
+    const rules::Move move = rules::Move::FromBits(static_cast<std::uint16_t>(bits));
+    const rules::MoveText text = rules::ToUci(move);
+    ASSERT_GE(text.view().size(), 4u);
+    ASSERT_LE(text.view().size(), 5u);
+    if (rules::IsLegalMove(start, move)) {
+      EXPECT_EQ(rules::ParseUciMove(start, text.view()), move) << text.view();
+      ++legal;
+    }
+  }
+  EXPECT_EQ(legal, 20);
+}
+
 TEST(MoveTextTest, CheckMateAndStalemate) {
   struct Case {
     const char* fen;
