@@ -2,12 +2,14 @@
 // node-uci drives both engines, chess.js keeps the game and checks every move.
 //
 //   node play_games.mjs --engine PATH [--books DIR] [--games 50] [--pgn FILE]
-//        [--openings FILE] [--depth 4] [--skill 3] [--max-plies 300] [--timeout-ms 10000]
-//        [--work DIR]   (where the engine's working directories are made; default the temp dir)
+//        [--openings FILE] [--depth 2] [--skill 1] [--max-plies 300] [--timeout-ms 10000]
+//        [--work DIR] [--fresh-engine]
 //
-// Each game starts from its own opening line (played with chess.js first), the
-// engine is white in every other game, and it runs in a fresh working directory
-// that holds copies of the books. Any illegal move, crash, silence past the
+// Each game starts from its own opening line (played with chess.js first), and the
+// engine is white in every other game. It runs in a fresh working directory (under
+// --work, default the temp dir) that holds copies of the books. One engine process
+// plays all games, as a GUI that reuses its engine does; with --fresh-engine each
+// game gets a new one, so the book (closed at its first miss) is asked every game. Any illegal move, crash, silence past the
 // deadline or garbled answer from our engine fails the run (exit status 1).
 import { copyFileSync, existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -24,11 +26,12 @@ const { values: args } = parseArgs({
     pgn: { type: 'string', default: 'games.pgn' },
     openings: { type: 'string', default: new URL('../data/games/openings/openings.tsv', import.meta.url).pathname },
     stockfish: { type: 'string', default: '/usr/games/stockfish' },
-    depth: { type: 'string', default: '4' },
-    skill: { type: 'string', default: '3' },
+    depth: { type: 'string', default: '2' },
+    skill: { type: 'string', default: '1' },
     'max-plies': { type: 'string', default: '300' },
     'timeout-ms': { type: 'string', default: '10000' },
     work: { type: 'string', default: tmpdir() },
+    'fresh-engine': { type: 'boolean', default: false },
   },
 });
 if (!args.engine) {
@@ -94,7 +97,7 @@ class Match {
     this.pgn = [];
   }
 
-  async startEngines() {
+  async startOurs() {
     this.dir = engineDirectory();
     this.ours = new UciPlayer({
       name: 'Brindlet',
@@ -103,26 +106,35 @@ class Match {
       timeoutMs,
       expectedLine: (l) => OUR_LINES.test(l),
     });
-    this.stockfish = new UciPlayer({ name: 'stockfish', path: args.stockfish, timeoutMs });
     await this.ours.start();
+  }
+
+  // Our engine must leave on "quit" with status 0; its directory goes with it.
+  async stopOurs() {
+    const ours = this.ours;
+    this.ours = null;
+    try {
+      const exit = await ours.quit();
+      if (exit && (exit.code !== 0 || exit.signal)) {
+        throw new PlayerFailure(`Brindlet ended with code ${exit.code}, signal ${exit.signal} after quit`);
+      }
+    } finally {
+      ours.kill();
+    }
+    rmSync(this.dir, { recursive: true, force: true });
+  }
+
+  async startStockfish() {
+    this.stockfish = new UciPlayer({ name: 'stockfish', path: args.stockfish, timeoutMs });
     await this.stockfish.start();
     await this.stockfish.setOption('Threads', 1);
     await this.stockfish.setOption('Hash', 16);
     await this.stockfish.setOption('Skill Level', Number(args.skill));
   }
 
-  // Our engine must leave on "quit" with status 0; stockfish is only asked to.
-  async stopEngines() {
-    try {
-      const exit = await this.ours.quit();
-      if (exit && (exit.code !== 0 || exit.signal)) {
-        throw new PlayerFailure(`Brindlet ended with code ${exit.code}, signal ${exit.signal} after quit`);
-      }
-    } finally {
-      this.ours.kill();
-      await this.stockfish.quit().catch(() => {});
-      this.stockfish.kill();
-    }
+  async stopStockfish() {
+    await this.stockfish.quit().catch(() => {});
+    this.stockfish.kill();
   }
 
   async ourMove(chess, moves) {
@@ -207,29 +219,36 @@ class Match {
 
   async run(openings) {
     const started = Date.now();
-    await this.startEngines();
+    await this.startStockfish();
     for (let i = 0; i < gameCount; i++) {
-      const opening = openings[i % openings.length];
+      // Spread over the whole list, which runs from A00 to E99.
+      const opening = openings[gameCount <= openings.length ? Math.floor((i * openings.length) / gameCount) : i % openings.length];
       try {
+        if (!this.ours) await this.startOurs();
         await this.playGame(i, opening);
+        if (args['fresh-engine']) await this.stopOurs();
       } catch (err) {
         if (!(err instanceof PlayerFailure)) throw err;
         this.failures.push(`game ${i + 1} (${opening.eco} ${opening.name}): ${err.message}`);
         this.failedGames += 1;
         console.log(`game ${String(i + 1).padStart(2)}: FAILED: ${err.message}`);
         console.log(`          the engine's directory (with brindlet.log) is kept: ${this.dir}`);
-        this.ours.kill();
+        // The next game gets fresh processes.
+        this.ours?.kill();
+        this.ours = null;
         this.stockfish.kill();
-        await this.startEngines(); // the next game gets fresh processes
+        await this.startStockfish();
       }
     }
-    try {
-      await this.stopEngines();
-    } catch (err) {
-      if (!(err instanceof PlayerFailure)) throw err;
-      this.failures.push(err.message);
+    if (this.ours) {
+      try {
+        await this.stopOurs();
+      } catch (err) {
+        if (!(err instanceof PlayerFailure)) throw err;
+        this.failures.push(err.message);
+      }
     }
-    if (this.failures.length === 0) rmSync(this.dir, { recursive: true, force: true });
+    await this.stopStockfish();
     writeFileSync(args.pgn, this.pgn.join('\n\n') + '\n');
     this.report((Date.now() - started) / 1000);
   }
@@ -243,7 +262,8 @@ class Match {
     );
     console.log(`our moves by source: book ${s.book}, mate ${s.mate}, search ${s.search} (${s.ourMoves} moves)`);
     console.log(`our answer time per go: mean ${mean.toFixed(1)} ms, slowest ${s.slowest.toFixed(1)} ms`);
-    console.log(`${gameCount} games in ${seconds.toFixed(1)} s; PGN in ${resolve(args.pgn)}`);
+    const processes = args['fresh-engine'] ? 'a new engine process each game' : 'one engine process';
+    console.log(`${gameCount} games in ${seconds.toFixed(1)} s with ${processes}; PGN in ${resolve(args.pgn)}`);
     for (const f of this.failures) console.log(`FAILURE: ${f}`);
     console.log(`games: ${gameCount - this.failedGames} passed, ${this.failedGames} failed`);
   }

@@ -32,6 +32,11 @@ const faults = [
     expected: /Brindlet sent no source line before its bestmove/,
   },
   {
+    name: 'a search move passed off as the mate solver\'s is a mate claim that is not kept',
+    script: `"$ENGINE" | sed -u 's/^info BestMove/info SolveMate/'`,
+    expected: /Brindlet claimed mate in 3 with \S+ in .+ but (has not mated after 3 moves|the game ended)/,
+  },
+  {
     name: 'an engine that never answers go runs into the deadline',
     script: `"$ENGINE" | grep --line-buffered -v '^bestmove'`,
     expected: /Brindlet gave no answer to go within 1500 ms/,
@@ -40,6 +45,12 @@ const faults = [
     name: 'an engine that dies in the middle of a game is a crash',
     script: `exec timeout -s KILL 0.5 "$ENGINE"`,
     expected: /Brindlet exited \(code null, signal SIGKILL\)|Brindlet exited \(code 137/,
+  },
+  {
+    name: 'an engine that leaves with a non-zero status after quit fails the run',
+    script: `"$ENGINE"; exit 3`,
+    expected: /FAILURE: Brindlet ended with code 3, signal null after quit/,
+    games: /games: 1 passed, 0 failed/,
   },
 ];
 
@@ -55,7 +66,7 @@ for (const fault of faults) {
       const run = spawnSync(process.execPath, args, { encoding: 'utf8', timeout: 60000 });
       assert.equal(run.status, 1, `exit status ${run.status}\n${run.stdout}${run.stderr}`);
       assert.match(run.stdout, fault.expected);
-      assert.match(run.stdout, /games: 0 passed, 1 failed/);
+      assert.match(run.stdout, fault.games ?? /games: 0 passed, 1 failed/);
     } finally {
       rmSync(dir, { recursive: true, force: true });
     }
