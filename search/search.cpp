@@ -38,11 +38,12 @@ class NodeSearch {
 
   // The generator's hand-off; false ends the generation.
   inline bool operator()(int from, int to, bool isPawnMove) {
-    // Below the nominal depth every quiet move but a pawn's scores the same
-    // balance (no promotion, no en passant, castling comes later): once one has
+    // Below the nominal depth every quiet move that neither promotes nor takes
+    // en passant scores the same balance (castling comes later): once one has
     // been scored the others can neither raise the best nor cut off, so they
     // are only counted.
-    if (plainQuietSeen_ && !isPawnMove && Square(node_, to) == 0) return ++node_.moveCount < kMaxMoves;
+    if (plainQuietSeen_ && Square(node_, to) == 0 && (!isPawnMove || IsPlainPawnStep(to)))
+      return ++node_.moveCount < kMaxMoves;
     return Try(from, to);
   }
 
@@ -102,10 +103,17 @@ class NodeSearch {
     return static_cast<int16_t>(node_.material - Square(node_, to));
   }
 
-  // Not a pawn's move and not castling: the balance stays as it is.
+  // A pawn's move onto an empty square that is neither the en-passant square
+  // nor on the last rank: the balance stays as it is.
+  bool IsPlainPawnStep(int to) const {
+    const int rank = to % 10;
+    return to != EpSlot(node_, -node_.sideToMove) && rank != 1 && rank != 8;
+  }
+
+  // Neither a promotion, nor en passant, nor castling: the balance stays as it is.
   bool IsPlainQuiet(int from, int to) const {
     const int piece = Square(node_, from);
-    if (piece == kPawn || piece == -kPawn) return false;
+    if (piece == kPawn || piece == -kPawn) return IsPlainPawnStep(to);
     return !((piece == kKing || piece == -kKing) && (to == from + 20 || to == from - 20));
   }
 
