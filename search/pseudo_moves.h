@@ -43,15 +43,11 @@ inline bool Emit(Add& add, int from, int to, bool isPawnMove) {
 
 static_assert(std::endian::native == std::endian::little, "the file scan reads rank 1 from the lowest byte");
 
-// Walks the pseudo-legal non-castling moves of the side to move in the fixed
-// order (squares a1, a2, ..., h8; offsets in table order) and hands each to
-// `add(from, to)`, or `add(from, to, isPawnMove)` when `add` takes a third
-// argument. Generation stops as soon as `add` returns false, which lets
-// callers that only need the first moves, or one answer, stop early.
-template <typename Add>
-inline void ForEachPseudoMove(const SearchPosition& position, Add&& add) {
+// The generator for one side, `s` known at compile time so that the tests of
+// a square reduce to one addition and one comparison.
+template <int s, typename Add>
+inline void ForEachPseudoMoveOf(const SearchPosition& position, Add& add) {
   const int8_t* const b = position.board + kBoardOffset;
-  const int s = position.sideToMove;
   const int enemyEp = EpSlot(position, -s);
   // open: empty or enemy (-(v*s) in 0..126); enemy: -(v*s) in 2..126.
   auto open = [&](int x) { return static_cast<unsigned>(-(b[x] * s)) <= 126u; };
@@ -123,6 +119,19 @@ inline void ForEachPseudoMove(const SearchPosition& position, Add&& add) {
       }
     }
   }
+}
+
+// Walks the pseudo-legal non-castling moves of the side to move in the fixed
+// order (squares a1, a2, ..., h8; offsets in table order) and hands each to
+// `add(from, to)`, or `add(from, to, isPawnMove)` when `add` takes a third
+// argument. Generation stops as soon as `add` returns false, which lets
+// callers that only need the first moves, or one answer, stop early.
+template <typename Add>
+inline void ForEachPseudoMove(const SearchPosition& position, Add&& add) {
+  if (position.sideToMove == 1)
+    ForEachPseudoMoveOf<1>(position, add);
+  else
+    ForEachPseudoMoveOf<-1>(position, add);
 }
 
 }  // namespace search
