@@ -28,8 +28,8 @@ struct MateResult {
   bool budgetExhausted = false;
 };
 
-// Searches mates of 1, 2, ... up to `maxMoves` moves and returns the first move (in
-// move generation order) of a shortest one. The position must be one FromFen accepted
+// Searches mates of 1, 2, ... up to `maxMoves` moves and returns the first move of a
+// shortest one; which of several such moves depends on the position only. The position must be one FromFen accepted
 // with the side not to move out of check.
 MateResult FindMate(const rules::Position& position, int maxMoves, std::uint64_t nodeBudget = kNodeBudget);
 
