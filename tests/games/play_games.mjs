@@ -185,6 +185,9 @@ class Match {
       const move = legalMove(chess, text);
       if (!move) {
         const who = ourTurn ? 'Brindlet' : 'stockfish';
+        if (legalMove(chess, `${text}q`)) {
+          throw new PlayerFailure(`${who} sent the promotion ${text} without its letter in ${fen} (position startpos moves ${moves.join(' ')})`);
+        }
         throw new PlayerFailure(`${who} played the illegal move ${text} in ${fen} (position startpos moves ${moves.join(' ')})`);
       }
       chess.move(move);

@@ -30,9 +30,11 @@ for needed in xboard polyglot stockfish xvfb-run node; do
   command -v "$needed" >/dev/null || { echo "xboard-match: $needed is not installed" >&2; exit 1; }
 done
 
-rm -rf "$out"
-mkdir -p "$out/engine" "$out/stockfish"
+mkdir -p "$out"
 out=$(realpath "$out")
+# Only what an earlier run left here goes (xboard appends to the PGN).
+rm -rf "$out/engine" "$out/stockfish" "$out/match.pgn" "$out/xboard.debug" "$out/xboard.out" "$out/xboardrc"
+mkdir -p "$out/engine" "$out/stockfish"
 for book in tourbook.bin mainbook.bin; do
   cp "$books/$book" "$out/engine/$book"
 done
