@@ -85,5 +85,16 @@ elif [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
   echo "xboard-match: the match did not finish within $limit_seconds s" >&2
 fi
 
+# The engine ran in its own directory (so it had the books) and logged the source of
+# every move it sent; the log is truncated at each start, so with xboard reusing the
+# engine it covers the whole match.
+log=$out/engine/brindlet.log
+if [ ! -f "$log" ]; then
+  echo "xboard-match: no brindlet.log in $out/engine: the engine did not run there" >&2
+  exit 1
+fi
+count() { grep -c -F "$1" "$log" || true; }
+echo "xboard-match: our moves by source: book $(count '[BookMove]'), mate $(count '[SolveMate]'), search $(count '[BestMove]')"
+
 node "$here/check_match.mjs" "$out/match.pgn" "$games" Brindlet || exit 1
 [ "$status" -eq 0 ] && [ -z "$stalled" ] || { echo "xboard-match: xboard ended with status $status" >&2; tail -20 "$out/xboard.out" >&2; exit 1; }
