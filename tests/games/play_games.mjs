@@ -137,7 +137,7 @@ class Match {
     this.stockfish.kill();
   }
 
-  async ourMove(chess, moves) {
+  async ourMove(moves) {
     const { move, lines, elapsedMs } = await this.ours.bestMove(moves);
     const source = SOURCES[lines[lines.length - 2]];
     if (!source) {
@@ -150,15 +150,8 @@ class Match {
     return { move, source };
   }
 
-  async playGame(index, opening) {
-    const oursWhite = index % 2 === 0;
-    const chess = new Chess();
-    for (const san of opening.sans) chess.move(san);
-    const moves = chess.history({ verbose: true }).map((m) => m.lan);
-    const sources = { book: 0, mate: 0, search: 0 };
-    await this.ours.newGame();
-    await this.stockfish.newGame();
-
+  // Plays from the opening on until the game is over; returns the result and why.
+  async playMoves(chess, moves, oursWhite, sources) {
     // A mate-solver answer promises mate in at most three of our moves; stockfish
     // cannot escape a forced mate, so the game must end in our checkmate by then.
     let mateClaim = null;
@@ -168,7 +161,7 @@ class Match {
       const fen = chess.fen();
       let text;
       if (ourTurn) {
-        const { move, source } = await this.ourMove(chess, moves);
+        const { move, source } = await this.ourMove(moves);
         sources[source] += 1;
         text = move;
         if (mateClaim) {
@@ -194,8 +187,28 @@ class Match {
       moves.push(text);
     }
 
-    if (mateClaim && !(end.why === 'checkmate' && chess.turn() !== (oursWhite ? 'w' : 'b'))) {
+    if (mateClaim && !end.why.startsWith('adjudicated') && !(end.why === 'checkmate' && chess.turn() !== (oursWhite ? 'w' : 'b'))) {
       throw new PlayerFailure(`Brindlet claimed mate in 3 with ${mateClaim.move} in ${mateClaim.fen} but the game ended: ${end.why} ${end.result}`);
+    }
+    return end;
+  }
+
+  async playGame(index, opening) {
+    const oursWhite = index % 2 === 0;
+    const chess = new Chess();
+    for (const san of opening.sans) chess.move(san);
+    const moves = chess.history({ verbose: true }).map((m) => m.lan);
+    const sources = { book: 0, mate: 0, search: 0 };
+    await this.ours.newGame();
+    await this.stockfish.newGame();
+
+    let end;
+    try {
+      end = await this.playMoves(chess, moves, oursWhite, sources);
+    } catch (err) {
+      // The game so far goes into the PGN too, so that the fault can be replayed.
+      if (err instanceof PlayerFailure) this.savePgn(chess, index, opening, oursWhite, { result: '*', why: `failed: ${err.message}` });
+      throw err;
     }
     const ourResult = end.result === '1/2-1/2' ? 'draw' : (end.result === '1-0') === oursWhite ? 'win' : 'loss';
     this.stats[{ win: 'wins', draw: 'draws', loss: 'losses' }[ourResult]] += 1;
@@ -210,13 +223,14 @@ class Match {
   savePgn(chess, index, opening, oursWhite, end) {
     chess.setHeader('Event', 'Brindlet against stockfish');
     chess.setHeader('Site', 'node-uci');
+    chess.setHeader('Date', new Date().toISOString().slice(0, 10).replace(/-/g, '.'));
     chess.setHeader('Round', String(index + 1));
     chess.setHeader('White', oursWhite ? 'Brindlet' : `stockfish skill ${args.skill} depth ${stockfishDepth}`);
     chess.setHeader('Black', oursWhite ? `stockfish skill ${args.skill} depth ${stockfishDepth}` : 'Brindlet');
     chess.setHeader('Result', end.result);
     chess.setHeader('ECO', opening.eco);
     chess.setHeader('Opening', opening.name.replace(/"/g, "'"));
-    chess.setHeader('Termination', end.why);
+    chess.setHeader('Termination', end.why.replace(/"/g, "'"));
     this.pgn.push(chess.pgn());
   }
 
