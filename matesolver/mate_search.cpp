@@ -32,10 +32,10 @@ void OrderAttackerMoves(const rules::Position& position, MoveList& moves, Move f
     const int score = scores[i];
     int j = i;
     for (; j > 0 && scores[j - 1] < score; --j) {
-      moves[j] = moves[j - 1];
+      moves.Set(j, moves[j - 1]);
       scores[j] = scores[j - 1];
     }
-    moves[j] = move;
+    moves.Set(j, move);
     scores[j] = score;
   }
 }
@@ -75,7 +75,7 @@ bool MateSearch::AttackerMates(int moves, int ply, Move* mateMove) {
   if (moves <= 1) return MatesInOne(mateMove);
 
   const std::uint64_t key = position_.Key();
-  Move hint;
+  Move hint{};
   if (const TableEntry* entry = table_.Find(key)) {
     if (entry->mateIn > 0 && entry->mateIn <= moves) {
       if (mateMove != nullptr) *mateMove = Move::FromBits(entry->mateMove);

@@ -64,25 +64,41 @@ class Move {
   std::uint16_t bits_ = 0;
 };
 
-// Room for every legal move of any position FromFen accepts (the record is 218).
+// Room for every legal move of any position FromFen accepts (the record is 218). The
+// storage is left uninitialised, since lists are made on every node of a search and
+// only the first Size() entries are ever read.
 class MoveList {
  public:
   static constexpr int kCapacity = 256;
+
+  class Iterator {
+   public:
+    explicit Iterator(const std::uint16_t* at) : at_(at) {}
+    Move operator*() const { return Move::FromBits(*at_); }
+    Iterator& operator++() {
+      ++at_;
+      return *this;
+    }
+    friend bool operator==(Iterator, Iterator) = default;
+
+   private:
+    const std::uint16_t* at_;
+  };
+
+  MoveList() {}  // NOLINT: leaves the entries uninitialised on purpose
   void Clear() { size_ = 0; }
   void Add(Move move) {
-    if (size_ < kCapacity) moves_[size_++] = move;
+    if (size_ < kCapacity) bits_[size_++] = move.Bits();
   }
   int Size() const { return size_; }
   bool Empty() const { return size_ == 0; }
-  Move operator[](int index) const { return moves_[index]; }
-  Move& operator[](int index) { return moves_[index]; }
-  const Move* begin() const { return moves_.data(); }
-  const Move* end() const { return moves_.data() + size_; }
-  Move* begin() { return moves_.data(); }
-  Move* end() { return moves_.data() + size_; }
+  Move operator[](int index) const { return Move::FromBits(bits_[index]); }
+  void Set(int index, Move move) { bits_[index] = move.Bits(); }
+  Iterator begin() const { return Iterator(bits_); }
+  Iterator end() const { return Iterator(bits_ + size_); }
 
  private:
-  std::array<Move, kCapacity> moves_;
+  std::uint16_t bits_[kCapacity];
   int size_ = 0;
 };
 
