@@ -35,41 +35,23 @@ bool TakeSeparatorAfterItem(ByteInput& input) {
   return TakeLineEnd(input);
 }
 
-ReadResult ReadQuotedItem(ByteInput& input) {
+// The bytes of one item. A quoted item (its opening quote already taken) ends at its closing
+// quote and keeps commas; a plain item ends at a comma. Both end at a line end, at the end of
+// input, or after 4096 bytes.
+ReadResult ReadItem(ByteInput& input, bool quoted) {
   ReadResult result;
-  input.Get();  // the opening quote
   for (;;) {
     const int byte = input.Peek();
     if (byte == ByteInput::kEnd) {
       result.endOfInput = true;
       return result;
     }
-    if (byte == '"') {
+    if (quoted && byte == '"') {
       input.Get();
       result.endedLine = TakeSeparatorAfterItem(input);
       return result;
     }
-    if (byte == '\n' || byte == '\r') {
-      result.endedLine = TakeLineEnd(input);
-      return result;
-    }
-    result.item.push_back(static_cast<char>(input.Get()));
-    if (result.item.size() == kMaxItemLength) {
-      result.endedLine = TakeSeparatorAfterItem(input);
-      return result;
-    }
-  }
-}
-
-ReadResult ReadPlainItem(ByteInput& input) {
-  ReadResult result;
-  for (;;) {
-    const int byte = input.Peek();
-    if (byte == ByteInput::kEnd) {
-      result.endOfInput = true;
-      return result;
-    }
-    if (byte == ',') {
+    if (!quoted && byte == ',') {
       input.Get();
       return result;
     }
@@ -91,8 +73,9 @@ ReadResult ReadCommand(ByteInput& input) {
   SkipBlanks(input);
   const int first = input.Peek();
   if (first == ByteInput::kEnd) return ReadResult{{}, true};
-  if (first == '"') return ReadQuotedItem(input);
-  return ReadPlainItem(input);
+  const bool quoted = first == '"';
+  if (quoted) input.Get();
+  return ReadItem(input, quoted);
 }
 
 ReadResult ReadConsoleCommand(ByteInput& input) {
