@@ -1,5 +1,6 @@
 #include <chrono>
 #include <ctime>
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -64,6 +65,7 @@ int RunBench(ToolArgs args) {
   }
   unsigned long long totalNodes = 0;
   double totalMs = 0;
+  std::vector<double> perPosition;
   // Processor time beside wall time: on a busy machine the wall clock also
   // counts the time other processes had the core.
   const std::clock_t cpuStart = std::clock();
@@ -73,12 +75,18 @@ int RunBench(ToolArgs args) {
     const double ms = MillisecondsSince(start);
     totalNodes += report.movesTried;
     totalMs += ms;
+    perPosition.push_back(ms);
     std::printf("%3zu %-6s nodes %10llu ms %8.2f  %s\n", i + 1, report.bestMove.c_str(),
                 static_cast<unsigned long long>(report.movesTried), ms, fens[i].c_str());
   }
   std::printf("positions %zu\n", fens.size());
   std::printf("total nodes %llu\n", totalNodes);
   std::printf("total ms %.0f\n", totalMs);
+  if (!perPosition.empty()) {
+    std::sort(perPosition.begin(), perPosition.end());
+    std::printf("ms per position: median %.3f p90 %.3f max %.3f\n", perPosition[(perPosition.size() - 1) / 2],
+                perPosition[(perPosition.size() - 1) * 9 / 10], perPosition.back());
+  }
   const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
   std::printf("nodes per second %.0f\n", totalMs > 0 ? totalNodes / (totalMs / 1000.0) : 0.0);
   std::printf("total cpu ms %.0f\n", cpuMs);
