@@ -107,8 +107,11 @@ export class UciPlayer {
     const result = await this.guard(this.engine.go(goOptions), 'go');
     const elapsedMs = Number(process.hrtime.bigint() - started) / 1e6;
     // node-uci resolves on the bestmove line; the raw listener may still be behind by a
-    // chunk, so give it the rest of this turn of the event loop.
-    await new Promise((resolve) => setImmediate(resolve));
+    // chunk or more on a busy machine, so wait (briefly) until it has seen that line too.
+    const seen = () => this.lines.slice(mark).some((l) => l.startsWith('bestmove'));
+    for (let waited = 0; !seen() && waited < 2000; waited += 5) {
+      await new Promise((resolve) => setTimeout(resolve, 5));
+    }
     const answer = this.lines.slice(mark);
     const last = answer.findIndex((l) => l.startsWith('bestmove'));
     const said = last < 0 ? '' : answer[last].replace(/ ponder \S+$/, '');
