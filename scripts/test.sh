@@ -16,6 +16,9 @@ cmake --build build/sanitize -j "$jobs"
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRINDLET_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
 cmake --build build/fuzz -j "$jobs"
 
-ctest --test-dir build/release --output-on-failure -j "$jobs"
-ctest --test-dir build/sanitize --output-on-failure -j "$jobs" -LE no-sanitize
-ctest --test-dir build/fuzz --output-on-failure -j "$jobs"
+# All three runs happen even when one fails; the script fails if any did.
+failed=0
+ctest --test-dir build/release --output-on-failure -j "$jobs" || failed=1
+ctest --test-dir build/sanitize --output-on-failure -j "$jobs" -LE no-sanitize || failed=1
+ctest --test-dir build/fuzz --output-on-failure -j "$jobs" || failed=1
+exit "$failed"
