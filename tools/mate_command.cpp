@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "matesolver/engine_fen.h"
 #include "matesolver/solve_mate.h"
 #include "rules/rules.h"
 #include "tools/commands.h"
@@ -18,7 +19,8 @@ int RunMate(ToolArgs args) {
                  matesolver::kMaxMateMoves);
     return 2;
   }
-  const std::optional<rules::Position> position = rules::Position::FromFen(args[0]);
+  // The texts SolveMate reads, so the tool answers for every FEN the engine would ask about.
+  const std::optional<rules::Position> position = matesolver::ReadEngineFen(args[0]);
   if (!position || position->OpponentInCheck()) {
     std::fprintf(stderr, "brindlet-tool mate: not a usable FEN\n");
     return 1;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "matesolver/engine_fen.h"
 #include "matesolver/solve_mate.h"
 #include "rules/rules.h"
 
@@ -26,7 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string move(answer);
   if (move.empty()) return 0;
   if (mode != 1 || moves < 1) std::abort();
-  const std::optional<rules::Position> position = rules::Position::FromFen(fen);
+  // The solver reads the liberties the engine's FEN check lets through, so the answer is
+  // checked against the position it read.
+  const std::optional<rules::Position> position = matesolver::ReadEngineFen(fen);
   if (!position || !rules::ParseUciMove(*position, move)) std::abort();
   return 0;
 }
