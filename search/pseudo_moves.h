@@ -1,5 +1,6 @@
 #pragma once
 #include <bit>
+#include <concepts>
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
@@ -41,6 +42,17 @@ inline bool Emit(Add& add, int from, int to, bool isPawnMove) {
     return add(from, to);
 }
 
+// A caller that, at times, only counts moves onto empty squares (a scored
+// quiet move is then worth no more than any other) says so through
+// `CountingQuiets()` and takes a run of them at once through `CountQuiets(n)`,
+// false ending the generation. Captures are still handed over one by one,
+// after the quiet moves generated before them have been counted.
+template <typename Add>
+concept CountsQuietRuns = requires(Add& add, int n) {
+  { add.CountingQuiets() } -> std::convertible_to<bool>;
+  { add.CountQuiets(n) } -> std::convertible_to<bool>;
+};
+
 static_assert(std::endian::native == std::endian::little, "the file scan reads rank 1 from the lowest byte");
 
 // The generator for one side, `s` known at compile time so that the tests of
@@ -80,6 +92,23 @@ inline void ForEachPseudoMoveOf(const SearchPosition& position, Add& add) {
           break;
         }
         case kKnight:
+          if constexpr (CountsQuietRuns<Add>) {
+            if (add.CountingQuiets()) {
+              int quiets = 0;
+              for (int k = 0; k < 8; ++k) {
+                const int x = q + kKnightOffsets[k];
+                if (b[x] == 0) {
+                  ++quiets;
+                } else if (enemy(x)) {
+                  if (quiets != 0 && !add.CountQuiets(quiets)) return;
+                  quiets = 0;
+                  if (!Emit(add, q, x, false)) return;
+                }
+              }
+              if (quiets != 0 && !add.CountQuiets(quiets)) return;
+              break;
+            }
+          }
           for (int k = 0; k < 8; ++k) {
             const int x = q + kKnightOffsets[k];
             if (open(x) && !Emit(add, q, x, false)) return;
@@ -92,6 +121,17 @@ inline void ForEachPseudoMoveOf(const SearchPosition& position, Add& add) {
           const int count = t == kQueen ? 8 : 4;
           for (int k = 0; k < count; ++k) {
             const int d = offsets[k];
+            if constexpr (CountsQuietRuns<Add>) {
+              if (add.CountingQuiets()) {
+                // Empty squares up to the first piece, then that piece if it is an enemy.
+                int x = q + d;
+                int quiets = 0;
+                for (; b[x] == 0; x += d) ++quiets;
+                if (quiets != 0 && !add.CountQuiets(quiets)) return;
+                if (enemy(x) && !Emit(add, q, x, false)) return;
+                continue;
+              }
+            }
             for (int x = q + d;; x += d) {
               if (!open(x)) break;
               if (!Emit(add, q, x, false)) return;

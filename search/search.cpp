@@ -47,6 +47,15 @@ class NodeSearch {
     return Try(from, to);
   }
 
+  // Once a plain quiet move has been scored, runs of quiet moves by pieces
+  // other than pawns (never promotions, en passant or castling) are only counted.
+  bool CountingQuiets() const { return plainQuietSeen_; }
+  bool CountQuiets(int n) {
+    const int count = node_.moveCount + n;
+    node_.moveCount = static_cast<int8_t>(count < kMaxMoves ? count : kMaxMoves);
+    return count < kMaxMoves;
+  }
+
  private:
   void TryCastling() {
     // The scan's flags matter only for a wing whose right stands and whose
