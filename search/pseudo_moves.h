@@ -80,6 +80,34 @@ inline void ForEachPseudoMoveOf(const SearchPosition& position, Add& add) {
       switch (t) {
         case kPawn: {
           const int x = q + s;
+          if constexpr (CountsQuietRuns<Add>) {
+            if (add.CountingQuiets()) {
+              // A step that promotes or lands on the en-passant square is handed
+              // over; the plain steps are counted.
+              int quiets = 0;
+              const auto step = [&](int to) {
+                const int rank = to % 10;
+                if (rank != 1 && rank != 8 && to != enemyEp) {
+                  ++quiets;
+                  return true;
+                }
+                const bool more = quiets == 0 || add.CountQuiets(quiets);
+                quiets = 0;
+                return more && Emit(add, q, to, true);
+              };
+              if (b[x] == 0) {
+                if (!step(x)) return;
+                const int startRank = s == 1 ? 2 : 7;
+                if (q % 10 == startRank && b[q + 2 * s] == 0 && !step(q + 2 * s)) return;
+              }
+              if (quiets != 0 && !add.CountQuiets(quiets)) return;
+              for (int k = 2; k < 4; ++k) {
+                const int y = q + kPawnOffsets[k] * s;
+                if ((enemy(y) || (enemyEp != 0 && y == enemyEp)) && !Emit(add, q, y, true)) return;
+              }
+              break;
+            }
+          }
           if (b[x] == 0) {
             if (!Emit(add, q, x, true)) return;
             const int startRank = s == 1 ? 2 : 7;
