@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -16,25 +17,33 @@ std::uint64_t ReadBigEndian(const unsigned char* bytes, int count) {
   return value;
 }
 
-// Reads the whole file once, a chunk at a time, and checks that the keys never decrease.
-bool KeysInOrder(int fd, std::size_t size) {
-  unsigned char chunk[kEntrySize * 4096];
+// Reads `count` whole entries from entry `first` on; false on a short read.
+bool ReadEntries(int fd, std::size_t first, std::size_t count, unsigned char* bytes) {
+  std::size_t got = 0;
+  const std::size_t want = count * kEntrySize;
+  while (got < want) {
+    const ssize_t n = ::pread(fd, bytes + got, want - got, static_cast<off_t>(first * kEntrySize + got));
+    if (n <= 0) return false;
+    got += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Reads the whole file once, a chunk at a time, checks that the keys never decrease and
+// keeps the key of every `stride`-th entry.
+bool ReadKeyIndex(int fd, std::size_t entries, std::size_t stride, std::vector<std::uint64_t>& index) {
+  constexpr std::size_t kChunkEntries = 4096;
+  unsigned char chunk[kEntrySize * kChunkEntries];
   std::uint64_t previous = 0;
-  std::size_t offset = 0;
-  while (offset < size) {
-    const std::size_t want = size - offset < sizeof chunk ? size - offset : sizeof chunk;
-    std::size_t got = 0;
-    while (got < want) {
-      const ssize_t n = ::pread(fd, chunk + got, want - got, static_cast<off_t>(offset + got));
-      if (n <= 0) return false;
-      got += static_cast<std::size_t>(n);
-    }
-    for (std::size_t at = 0; at < want; at += kEntrySize) {
-      const std::uint64_t key = ReadBigEndian(chunk + at, 8);
+  for (std::size_t first = 0; first < entries; first += kChunkEntries) {
+    const std::size_t count = entries - first < kChunkEntries ? entries - first : kChunkEntries;
+    if (!ReadEntries(fd, first, count, chunk)) return false;
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::uint64_t key = ReadBigEndian(chunk + i * kEntrySize, 8);
       if (key < previous) return false;
+      if ((first + i) % stride == 0) index.push_back(key);
       previous = key;
     }
-    offset += want;
   }
   return true;
 }
@@ -54,10 +63,12 @@ bool BookFile::Open(const std::string& path) {
     return false;
   }
   const auto size = static_cast<std::size_t>(status.st_size);
-  if (!KeysInOrder(fd, size)) {
+  std::vector<std::uint64_t> index;
+  if (!ReadKeyIndex(fd, size / kEntrySize, kIndexStride, index)) {
     ::close(fd);
     return false;
   }
+  indexKeys_ = std::move(index);
   fd_ = fd;
   size_ = size;
   return true;
@@ -67,18 +78,12 @@ void BookFile::Close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   size_ = 0;
+  indexKeys_.clear();
 }
 
 bool BookFile::ReadEntryBytes(std::size_t index, unsigned char (&bytes)[kEntrySize]) const {
   return ::pread(fd_, bytes, kEntrySize, static_cast<off_t>(index * kEntrySize)) ==
          static_cast<ssize_t>(kEntrySize);
-}
-
-// A key that can no longer be read sorts last, so the search just misses.
-std::uint64_t BookFile::KeyAt(std::size_t index) const {
-  unsigned char bytes[kEntrySize];
-  if (!ReadEntryBytes(index, bytes)) return UINT64_MAX;
-  return ReadBigEndian(bytes, 8);
 }
 
 BookEntry BookFile::Entry(std::size_t index) const {
@@ -93,20 +98,30 @@ BookEntry BookFile::Entry(std::size_t index) const {
 }
 
 std::pair<std::size_t, std::size_t> BookFile::FindKey(std::uint64_t key) const {
-  // Lower bound, then upper bound, over the sorted keys.
-  std::size_t low = 0;
-  std::size_t high = entryCount();
-  while (low < high) {
-    const std::size_t middle = low + (high - low) / 2;
-    if (KeyAt(middle) < key) low = middle + 1; else high = middle;
+  const std::size_t entries = entryCount();
+  // The first entry with this key or above lies in the block before the first indexed key
+  // that is not below it (or in block 0).
+  const std::size_t block =
+      static_cast<std::size_t>(std::lower_bound(indexKeys_.begin(), indexKeys_.end(), key) - indexKeys_.begin());
+  std::size_t at = block == 0 ? 0 : (block - 1) * kIndexStride;
+  std::size_t first = entries;
+  unsigned char run[kEntrySize * kIndexStride];
+  while (at < entries) {
+    const std::size_t count = entries - at < kIndexStride ? entries - at : kIndexStride;
+    // A file shortened since it was opened ends the range where it can no longer be read.
+    if (!ReadEntries(fd_, at, count, run)) return {first, first == entries ? entries : at};
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::uint64_t entryKey = ReadBigEndian(run + i * kEntrySize, 8);
+      if (first == entries) {
+        if (entryKey > key) return {at + i, at + i};
+        if (entryKey == key) first = at + i;
+      } else if (entryKey != key) {
+        return {first, at + i};
+      }
+    }
+    at += count;
   }
-  const std::size_t first = low;
-  high = entryCount();
-  while (low < high) {
-    const std::size_t middle = low + (high - low) / 2;
-    if (KeyAt(middle) <= key) low = middle + 1; else high = middle;
-  }
-  return {first, low};
+  return {first, entries};
 }
 
 }  // namespace book

@@ -4,12 +4,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "book/book.h"
+#include "book/book_file.h"
 #include "tests/book/book_lookup.h"
 #include "tests/book/book_writer.h"
 #include "tests/support/engine_process.h"
@@ -157,6 +159,30 @@ TEST_F(BookFiles, ABookShortenedOrRewrittenWhileOpenGivesMissesNotACrash) {
   // Rewritten in place with other bytes: still only legal moves, or a miss.
   WriteFile(good, std::string(kGoodBook.size(), '\xff'));
   EXPECT_EQ(FindOpening(kStart), std::nullopt);
+}
+
+TEST_F(BookFiles, KeyRangesAreExactAcrossTheIndexBlocks) {
+  // Runs of equal keys of many lengths, several of them crossing the 64-entry blocks.
+  std::vector<RawEntry> entries;
+  std::vector<std::uint64_t> keys;
+  for (std::uint64_t key = 10, run = 1; entries.size() < 700; key += 3, run = run % 90 + 7) {
+    for (std::uint64_t i = 0; i < run; ++i) {
+      entries.push_back({key, MoveField("e2", "e4"), 1});
+      keys.push_back(key);
+    }
+  }
+  const std::string path = Path("runs.bin");
+  WriteFile(path, BookBytes(entries));
+  book::BookFile file;
+  ASSERT_TRUE(file.Open(path));
+  for (std::uint64_t key = 0; key <= keys.back() + 5; ++key) {
+    const auto [low, high] = std::equal_range(keys.begin(), keys.end(), key);
+    const auto [first, last] = file.FindKey(key);
+    EXPECT_EQ(last - first, static_cast<std::size_t>(high - low)) << key;
+    if (low != high) {
+      EXPECT_EQ(first, static_cast<std::size_t>(low - keys.begin())) << key;
+    }
+  }
 }
 
 }  // namespace
