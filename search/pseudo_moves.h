@@ -64,6 +64,25 @@ inline void ForEachPseudoMoveOf(const SearchPosition& position, Add& add) {
   // open: empty or enemy (-(v*s) in 0..126); enemy: -(v*s) in 2..126.
   auto open = [&](int x) { return static_cast<unsigned>(-(b[x] * s)) <= 126u; };
   auto enemy = [&](int x) { return static_cast<unsigned>(-(b[x] * s) - 2) <= 124u; };
+  // One direction of a slider on `from`, the offsets spelt out per piece so
+  // that each ray's step is a constant; false ends the generation.
+  const auto ray = [&](int from, int d) __attribute__((always_inline)) {
+    if constexpr (CountsQuietRuns<Add>) {
+      if (add.CountingQuiets()) {
+        // Empty squares up to the first piece, then that piece if it is an enemy.
+        int x = from + d;
+        int quiets = 0;
+        for (; b[x] == 0; x += d) ++quiets;
+        if (quiets != 0 && !add.CountQuiets(quiets)) return false;
+        return !enemy(x) || Emit(add, from, x, false);
+      }
+    }
+    for (int x = from + d;; x += d) {
+      if (!open(x)) return true;
+      if (!Emit(add, from, x, false)) return false;
+      if (b[x] != 0) return true;
+    }
+  };
   int8_t enemyKings[64];
   int enemyKingCount = -1;  // not looked for yet
 
@@ -143,31 +162,21 @@ inline void ForEachPseudoMoveOf(const SearchPosition& position, Add& add) {
           }
           break;
         case kBishop:
-        case kRook:
-        case kQueen: {
-          const int8_t* offsets = t == kBishop ? kBishopOffsets : t == kRook ? kRookOffsets : kQueenOffsets;
-          const int count = t == kQueen ? 8 : 4;
-          for (int k = 0; k < count; ++k) {
-            const int d = offsets[k];
-            if constexpr (CountsQuietRuns<Add>) {
-              if (add.CountingQuiets()) {
-                // Empty squares up to the first piece, then that piece if it is an enemy.
-                int x = q + d;
-                int quiets = 0;
-                for (; b[x] == 0; x += d) ++quiets;
-                if (quiets != 0 && !add.CountQuiets(quiets)) return;
-                if (enemy(x) && !Emit(add, q, x, false)) return;
-                continue;
-              }
-            }
-            for (int x = q + d;; x += d) {
-              if (!open(x)) break;
-              if (!Emit(add, q, x, false)) return;
-              if (b[x] != 0) break;
-            }
-          }
+          if (!(ray(q, kBishopOffsets[0]) && ray(q, kBishopOffsets[1]) && ray(q, kBishopOffsets[2]) &&
+                ray(q, kBishopOffsets[3])))
+            return;
           break;
-        }
+        case kRook:
+          if (!(ray(q, kRookOffsets[0]) && ray(q, kRookOffsets[1]) && ray(q, kRookOffsets[2]) &&
+                ray(q, kRookOffsets[3])))
+            return;
+          break;
+        case kQueen:
+          if (!(ray(q, kQueenOffsets[0]) && ray(q, kQueenOffsets[1]) && ray(q, kQueenOffsets[2]) &&
+                ray(q, kQueenOffsets[3]) && ray(q, kQueenOffsets[4]) && ray(q, kQueenOffsets[5]) &&
+                ray(q, kQueenOffsets[6]) && ray(q, kQueenOffsets[7])))
+            return;
+          break;
         case kKing: {
           // A target is refused when an enemy king stands one step from it. Enemy
           // kings are few (one in any real game): list them once, then compare
