@@ -94,7 +94,8 @@ inline void ForEachPseudoMoveOf(const SearchPosition& position, Add& add) {
     const uint64_t nonZero = (((ranks & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | ranks) & 0x8080808080808080ull;
     const uint64_t negative = ranks & 0x8080808080808080ull;
     for (uint64_t own = s == 1 ? nonZero & ~negative : negative; own != 0; own &= own - 1) {
-      const int q = 10 * file + 1 + std::countr_zero(own) / 8;
+      const int rank = 1 + std::countr_zero(own) / 8;
+      const int q = 10 * file + rank;
       const int t = b[q] * s;
       switch (t) {
         case kPawn: {
@@ -104,9 +105,8 @@ inline void ForEachPseudoMoveOf(const SearchPosition& position, Add& add) {
               // A step that promotes or lands on the en-passant square is handed
               // over; the plain steps are counted.
               int quiets = 0;
-              const auto step = [&](int to) {
-                const int rank = to % 10;
-                if (rank != 1 && rank != 8 && to != enemyEp) {
+              const auto step = [&](int to, int toRank) {
+                if (toRank != 1 && toRank != 8 && to != enemyEp) {
                   ++quiets;
                   return true;
                 }
@@ -115,9 +115,9 @@ inline void ForEachPseudoMoveOf(const SearchPosition& position, Add& add) {
                 return more && Emit(add, q, to, true);
               };
               if (b[x] == 0) {
-                if (!step(x)) return;
+                if (!step(x, rank + s)) return;
                 const int startRank = s == 1 ? 2 : 7;
-                if (q % 10 == startRank && b[q + 2 * s] == 0 && !step(q + 2 * s)) return;
+                if (rank == startRank && b[q + 2 * s] == 0 && !step(q + 2 * s, rank + 2 * s)) return;
               }
               if (quiets != 0 && !add.CountQuiets(quiets)) return;
               for (int k = 2; k < 4; ++k) {
@@ -130,7 +130,7 @@ inline void ForEachPseudoMoveOf(const SearchPosition& position, Add& add) {
           if (b[x] == 0) {
             if (!Emit(add, q, x, true)) return;
             const int startRank = s == 1 ? 2 : 7;
-            if (q % 10 == startRank && b[q + 2 * s] == 0 && !Emit(add, q, q + 2 * s, true)) return;
+            if (rank == startRank && b[q + 2 * s] == 0 && !Emit(add, q, q + 2 * s, true)) return;
           }
           for (int k = 2; k < 4; ++k) {
             const int y = q + kPawnOffsets[k] * s;

@@ -28,9 +28,9 @@ class NodeSearch {
         best_(static_cast<int16_t>(node.sideToMove * rootSide * -kWinScore)) {}
 
   int16_t Run() {
-    node_.moveCount = 0;
     ForEachPseudoMove(node_, *this);
-    if (!cutOff_ && node_.moveCount < kMaxMoves) TryCastling();
+    if (!cutOff_ && count_ < kMaxMoves) TryCastling();
+    node_.moveCount = static_cast<int8_t>(count_);
     // Every listed move was tried.
     context_.movesTried += static_cast<uint64_t>(node_.moveCount);
     return best_;
@@ -43,7 +43,7 @@ class NodeSearch {
     // been scored the others can neither raise the best nor cut off, so they
     // are only counted.
     if (plainQuietSeen_ && Square(node_, to) == 0 && (!isPawnMove || IsPlainPawnStep(to)))
-      return ++node_.moveCount < kMaxMoves;
+      return ++count_ < kMaxMoves;
     return Try(from, to);
   }
 
@@ -51,9 +51,10 @@ class NodeSearch {
   // other than pawns (never promotions, en passant or castling) are only counted.
   bool CountingQuiets() const { return plainQuietSeen_; }
   bool CountQuiets(int n) {
-    const int count = node_.moveCount + n;
-    node_.moveCount = static_cast<int8_t>(count < kMaxMoves ? count : kMaxMoves);
-    return count < kMaxMoves;
+    count_ += n;
+    if (count_ < kMaxMoves) return true;
+    count_ = kMaxMoves;
+    return false;
   }
 
  private:
@@ -76,7 +77,7 @@ class NodeSearch {
   [[gnu::noinline]] bool Try(int from, int to) {
     const int8_t target = Square(node_, to);
     if (refuseKings_ && (target == kKing || target == -kKing)) return true;  // never listed
-    const int index = node_.moveCount++;
+    const int index = count_++;
     int16_t score;
     if (leafAll_ || (leafQuiet_ && target == 0)) {
       // A leaf's score is the balance after the move; nothing else of the
@@ -99,7 +100,7 @@ class NodeSearch {
       if (score < best_) best_ = score;
       cutOff_ = best_ < bound_;
     }
-    return !cutOff_ && node_.moveCount < kMaxMoves;
+    return !cutOff_ && count_ < kMaxMoves;
   }
 
   // MaterialAfterMove with its common case inline: a piece that is neither a
@@ -137,6 +138,9 @@ class NodeSearch {
   const bool refuseKings_;
   const bool keepList_;
   int16_t best_;
+  // The node's move count while it generates, kept apart from the board's
+  // bytes (which byte stores could otherwise alias) and written back at the end.
+  int count_ = 0;
   bool cutOff_ = false;
   bool plainQuietSeen_ = false;
 };
