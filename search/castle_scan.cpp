@@ -1,5 +1,6 @@
 #include "search/castle_scan.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "search/pseudo_moves.h"
@@ -28,24 +29,53 @@ void ClearWingsForPawnAttacks(SearchPosition& position, int side) {
   }
 }
 
+namespace {
+
+// The wings a landing on a square spoils when the back rank is rank 1 (row 0)
+// or rank 8 (row 1): bit 0 the king side (files e to h), bit 1 the queen side
+// (files a to e), as ClearWingsForFile clears them.
+struct LandingTable {
+  uint8_t wings[2][100];
+};
+
+constexpr LandingTable MakeLandingTable() {
+  LandingTable table{};
+  for (int row = 0; row < 2; ++row) {
+    for (int file = 1; file <= 8; ++file) {
+      const int square = 10 * file + (row == 0 ? 1 : 8);
+      table.wings[row][square] = static_cast<uint8_t>(file == 5 ? 3 : file >= 6 ? 1 : 2);
+    }
+  }
+  return table;
+}
+
+constexpr LandingTable kLandings = MakeLandingTable();
+
+}  // namespace
+
 void ScanCastlePathsQuietly(SearchPosition& position, int side) {
-  const int backRank = side == 1 ? 1 : 8;
-  for (int8_t& flag : position.castlePathSafe) flag = kTrue;
-  const int kingWing = side == 1 ? kWingK : kWingk;
-  SearchPosition& p = position;  // read by the generator, flags written alongside
+  const uint8_t* const spoils = kLandings.wings[side == 1 ? 0 : 1];
+  SearchPosition& p = position;  // read by the generator
   p.sideToMove = static_cast<int8_t>(-p.sideToMove);
   // The opponent's list would keep its first 80 entries only; moves onto a
-  // king are refused once a king has been captured.
+  // king are refused once a king has been captured. The spoilt wings are
+  // gathered in a local so that no store into the record slows the generator.
   int listed = 0;
+  unsigned spoilt = 0;
   const bool refuseKings = p.kingCaptured != 0;
   ForEachPseudoMove(p, [&](int, int to) {
     if (refuseKings && std::abs(Square(p, to)) == kKing) return true;
     ++listed;
-    if (to % 10 == backRank) ClearWingsForFile(p, to / 10);
-    const bool bothSpoilt = p.castlePathSafe[kingWing] == 0 && p.castlePathSafe[kingWing + 1] == 0;
-    return listed < kMaxMoves && !bothSpoilt;
+    spoilt |= spoils[to];
+    return listed < kMaxMoves && spoilt != 3;
   });
   p.sideToMove = static_cast<int8_t>(-p.sideToMove);
+  const int8_t kingSide = (spoilt & 1) != 0 ? kFalse : kTrue;
+  const int8_t queenSide = (spoilt & 2) != 0 ? kFalse : kTrue;
+  position.castlePathSafe[kWingK] = kingSide;
+  position.castlePathSafe[kWingk] = kingSide;
+  position.castlePathSafe[kWingQ] = queenSide;
+  position.castlePathSafe[kWingq] = queenSide;
   ClearWingsForPawnAttacks(position, side);
 }
 

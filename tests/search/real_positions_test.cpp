@@ -5,6 +5,7 @@
 
 #include "position_text.h"
 #include "search/best_move.h"
+#include "search/castle_scan.h"
 #include "search/make_move.h"
 #include "search/move_generation.h"
 #include "search/root_choice.h"
@@ -41,6 +42,38 @@ TEST(RealPositions, MaterialFollowsTheBoardThroughTwoPlies) {
     }
   }
   EXPECT_GT(checked, 1000000);
+}
+
+// The search's own castle scan stops early and keeps only what its castling
+// moves read: for the side it is run for, both wings must match the full scan,
+// in every real position and after every move from it (king captures included).
+TEST(RealPositions, QuietCastleScanMatchesTheFullScanForTheSideItServes) {
+  long compared = 0;
+  const auto check = [&](const SearchPosition& position, const std::string& fen) {
+    for (const int side : {1, -1}) {
+      SearchPosition full = position;
+      SearchPosition quiet = position;
+      search::ScanCastlePaths(full, side);
+      search::ScanCastlePathsQuietly(quiet, side);
+      const int firstWing = side == 1 ? search::kWingK : search::kWingk;
+      ASSERT_EQ(quiet.castlePathSafe[firstWing], full.castlePathSafe[firstWing]) << fen << " side " << side;
+      ASSERT_EQ(quiet.castlePathSafe[firstWing + 1], full.castlePathSafe[firstWing + 1]) << fen << " side " << side;
+      ASSERT_EQ(std::memcmp(quiet.board, position.board, sizeof position.board), 0) << fen;
+      ASSERT_EQ(quiet.sideToMove, position.sideToMove) << fen;
+      ++compared;
+    }
+  };
+  for (const std::string& fen : search_test::RealPositions(9)) {
+    SearchPosition position = search_test::Load(fen);
+    check(position, fen);
+    search::GenerateAllMoves(position);
+    for (int i = 0; i < position.moveCount; ++i) {
+      SearchPosition child = position;
+      search::MakeMove(child, position.moves[i].from, position.moves[i].to, 19);
+      check(child, fen);
+    }
+  }
+  EXPECT_GT(compared, 100000);
 }
 
 TEST(RealPositions, SearchLeavesTheRootUnchangedAndAnswersAlike) {
