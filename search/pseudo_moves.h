@@ -97,47 +97,48 @@ inline void ForEachPseudoMoveOf(const SearchPosition& position, Add& add) {
       const int rank = 1 + std::countr_zero(own) / 8;
       const int q = 10 * file + rank;
       const int t = b[q] * s;
-      switch (t) {
-        case kPawn: {
-          const int x = q + s;
-          if constexpr (CountsQuietRuns<Add>) {
-            if (add.CountingQuiets()) {
-              // A step that promotes or lands on the en-passant square is handed
-              // over; the plain steps are counted.
-              int quiets = 0;
-              const auto step = [&](int to, int toRank) {
-                if (toRank != 1 && toRank != 8 && to != enemyEp) {
-                  ++quiets;
-                  return true;
-                }
-                const bool more = quiets == 0 || add.CountQuiets(quiets);
-                quiets = 0;
-                return more && Emit(add, q, to, true);
-              };
-              if (b[x] == 0) {
-                if (!step(x, rank + s)) return;
-                const int startRank = s == 1 ? 2 : 7;
-                if (rank == startRank && b[q + 2 * s] == 0 && !step(q + 2 * s, rank + 2 * s)) return;
+      // Pawns, the most frequent pieces, are told apart before the jump on the kind.
+      if (t == kPawn) {
+        const int x = q + s;
+        if constexpr (CountsQuietRuns<Add>) {
+          if (add.CountingQuiets()) {
+            // A step that promotes or lands on the en-passant square is handed
+            // over; the plain steps are counted.
+            int quiets = 0;
+            const auto step = [&](int to, int toRank) {
+              if (toRank != 1 && toRank != 8 && to != enemyEp) {
+                ++quiets;
+                return true;
               }
-              if (quiets != 0 && !add.CountQuiets(quiets)) return;
-              for (int k = 2; k < 4; ++k) {
-                const int y = q + kPawnOffsets[k] * s;
-                if ((enemy(y) || (enemyEp != 0 && y == enemyEp)) && !Emit(add, q, y, true)) return;
-              }
-              break;
+              const bool more = quiets == 0 || add.CountQuiets(quiets);
+              quiets = 0;
+              return more && Emit(add, q, to, true);
+            };
+            if (b[x] == 0) {
+              if (!step(x, rank + s)) return;
+              const int startRank = s == 1 ? 2 : 7;
+              if (rank == startRank && b[q + 2 * s] == 0 && !step(q + 2 * s, rank + 2 * s)) return;
             }
+            if (quiets != 0 && !add.CountQuiets(quiets)) return;
+            for (int k = 2; k < 4; ++k) {
+              const int y = q + kPawnOffsets[k] * s;
+              if ((enemy(y) || (enemyEp != 0 && y == enemyEp)) && !Emit(add, q, y, true)) return;
+            }
+            continue;
           }
-          if (b[x] == 0) {
-            if (!Emit(add, q, x, true)) return;
-            const int startRank = s == 1 ? 2 : 7;
-            if (rank == startRank && b[q + 2 * s] == 0 && !Emit(add, q, q + 2 * s, true)) return;
-          }
-          for (int k = 2; k < 4; ++k) {
-            const int y = q + kPawnOffsets[k] * s;
-            if ((enemy(y) || (enemyEp != 0 && y == enemyEp)) && !Emit(add, q, y, true)) return;
-          }
-          break;
         }
+        if (b[x] == 0) {
+          if (!Emit(add, q, x, true)) return;
+          const int startRank = s == 1 ? 2 : 7;
+          if (rank == startRank && b[q + 2 * s] == 0 && !Emit(add, q, q + 2 * s, true)) return;
+        }
+        for (int k = 2; k < 4; ++k) {
+          const int y = q + kPawnOffsets[k] * s;
+          if ((enemy(y) || (enemyEp != 0 && y == enemyEp)) && !Emit(add, q, y, true)) return;
+        }
+        continue;
+      }
+      switch (t) {
         case kKnight:
           if constexpr (CountsQuietRuns<Add>) {
             if (add.CountingQuiets()) {
