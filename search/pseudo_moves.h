@@ -19,15 +19,20 @@ inline bool IsKingStep(int difference) {
   }
 }
 
-// Lists the real squares holding `value`, a1, a2, ..., h8; returns how many.
-inline int FindPieces(const int8_t* b, int8_t value, int8_t* squares) {
+// Lists the real squares holding `value` at most two files and two ranks away
+// from the real square `centre`; returns how many. Files beyond the board read
+// the frame, which never matches a piece.
+inline int FindPiecesNear(const int8_t* b, int8_t value, int centre, int8_t* squares) {
   const uint64_t pattern = 0x0101010101010101ull * static_cast<uint8_t>(value);
+  const int shift = 8 * (centre % 10 - 3);  // ranks centre - 2 .. centre + 2
+  const uint64_t near = shift >= 0 ? 0xFFFFFFFFFFull << shift : 0xFFFFFFFFFFull >> -shift;
+  const int centreFile = centre / 10;
   int count = 0;
-  for (int file = 1; file <= 8; ++file) {
+  for (int file = centreFile - 2; file <= centreFile + 2; ++file) {
     uint64_t ranks;
     std::memcpy(&ranks, b + 10 * file + 1, 8);
     const uint64_t x = ranks ^ pattern;  // zero bytes where the value stands
-    uint64_t equal = ~((((x & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | x) | 0x7F7F7F7F7F7F7F7Full);
+    uint64_t equal = ~((((x & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | x) | 0x7F7F7F7F7F7F7F7Full) & near;
     for (; equal != 0; equal &= equal - 1)
       squares[count++] = static_cast<int8_t>(10 * file + 1 + std::countr_zero(equal) / 8);
   }
@@ -83,8 +88,7 @@ inline void ForEachPseudoMoveOf(const SearchPosition& position, Add& add) {
       if (b[x] != 0) return true;
     }
   };
-  int8_t enemyKings[64];
-  int enemyKingCount = -1;  // not looked for yet
+  int8_t enemyKings[25];
 
   for (int file = 1; file <= 8; ++file) {
     // The eight squares of a file lie side by side (rank 1 first): one load
@@ -179,10 +183,11 @@ inline void ForEachPseudoMoveOf(const SearchPosition& position, Add& add) {
             return;
           break;
         case kKing: {
-          // A target is refused when an enemy king stands one step from it. Enemy
-          // kings are few (one in any real game): list them once, then compare
-          // square differences instead of reading all eight neighbours.
-          if (enemyKingCount < 0) enemyKingCount = FindPieces(b, static_cast<int8_t>(-kKing * s), enemyKings);
+          // A target is refused when an enemy king stands one step from it. Only
+          // enemy kings within two files and ranks can, and they are few (none or
+          // one in any real game): list them, then compare square differences
+          // instead of reading all eight neighbours of every target.
+          const int enemyKingCount = FindPiecesNear(b, static_cast<int8_t>(-kKing * s), q, enemyKings);
           for (int k = 0; k < 8; ++k) {
             const int x = q + kQueenOffsets[k];
             if (!open(x)) continue;

@@ -110,6 +110,46 @@ TEST(GenerateMoves, KeepsTheFirstEightyMoves) {
   }
 }
 
+// A king's step is refused when any enemy king stands one step from its
+// target. Every placement of the white king against one black king, and
+// against a second black king too, at the edges and corners included,
+// checked against reading the target's neighbours.
+TEST(GenerateMoves, KingStepsNextToEnemyKingsOnEveryPlacement) {
+  const SearchPosition bare = Load("k7/8/8/8/8/8/8/7K w - - 0 1");
+  const auto isReal = [](int square) { return search::IsRealSquare(square); };
+  int checked = 0;
+  for (const int second : {0, 11, 45, 88, 63}) {
+    for (int king = 11; king <= 88; ++king) {
+      for (int enemy = 11; enemy <= 88; ++enemy) {
+        if (!isReal(king) || !isReal(enemy) || enemy == king || second == king || second == enemy) continue;
+        SearchPosition position = bare;
+        search::Square(position, 11 + 7) = 0;
+        search::Square(position, 81) = 0;
+        search::Square(position, king) = search::kKing;
+        search::Square(position, enemy) = -search::kKing;
+        if (second != 0) search::Square(position, second) = -search::kKing;
+        std::vector<int> expected;
+        for (int k = 0; k < 8; ++k) {
+          const int to = king + search::kQueenOffsets[k];
+          if (!isReal(to)) continue;
+          bool touches = false;
+          for (int k2 = 0; k2 < 8; ++k2) touches |= search::Square(position, to + search::kQueenOffsets[k2]) == -search::kKing;
+          if (!touches) expected.push_back(to);
+        }
+        std::vector<int> generated;
+        search::ForEachPseudoMove(position, [&](int from, int to) {
+          EXPECT_EQ(from, king);
+          generated.push_back(to);
+          return true;
+        });
+        ASSERT_EQ(generated, expected) << "king " << king << " enemy " << enemy << " second " << second;
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GT(checked, 15000);
+}
+
 TEST(Castling, GeneratedLastKingSideFirst) {
   const Texts white = All("r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R w KQkq - 0 1");
   ASSERT_EQ(white.size(), 25u);
