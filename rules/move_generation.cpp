@@ -110,10 +110,24 @@ void GeneratePawnMoves(const Context& c, MoveList& moves) {
   }
 }
 
+// The squares a piece of `type` on `square` would attack on an empty board.
+Bitboard EmptyBoardAttacks(PieceType type, Square square) {
+  switch (type) {
+    case kKnight: return KnightAttacks(square);
+    case kBishop: return BishopAttacks(square, 0);
+    case kRook: return RookAttacks(square, 0);
+    default: return BishopAttacks(square, 0) | RookAttacks(square, 0);
+  }
+}
+
 void GeneratePieceMoves(const Context& c, PieceType type, MoveList& moves) {
   Bitboard pieces = c.position.Pieces(c.us, type) & c.movers & (type == kKnight ? ~c.pinned : ~Bitboard{0});
   while (pieces != 0) {
     const Square from = PopLowest(pieces);
+    // When only checks are wanted, a piece that reaches no check square even on
+    // an empty board has none, and its real attacks need not be worked out.
+    if (c.checks != nullptr && (EmptyBoardAttacks(type, from) & c.targets & CheckTargets(c, type, from)) == 0)
+      continue;
     Bitboard targets =
         PieceAttacks(type, c.us, from, c.occupied) & c.targets & AllowedFrom(c, from) & CheckTargets(c, type, from);
     while (targets != 0) moves.Add(Move(from, PopLowest(targets)));
@@ -157,6 +171,13 @@ void GenerateCastling(const Context& c, MoveList& moves) {
   }
 }
 
+bool Contains(const MoveList& moves, Move move) {
+  for (Move listed : moves) {
+    if (listed == move) return true;
+  }
+  return false;
+}
+
 void Generate(const Position& position, const CheckInfo* checks, Bitboard movers, MoveList& moves) {
   moves.Clear();
   const Color us = position.SideToMove();
@@ -184,12 +205,22 @@ void GenerateLegalMoves(const Position& position, MoveList& moves) { Generate(po
 bool IsLegalMove(const Position& position, Move move) {
   const Piece piece = position.PieceOn(move.From());
   if (move.IsNone() || piece == kNoPiece || ColorOf(piece) != position.SideToMove()) return false;
+  // The moves of the one piece on the from-square, as Generate lists them, with
+  // the other pieces' generators left out.
+  const Color us = position.SideToMove();
+  Context c{position, us, Opponent(us), position.Occupied(), position.Pieces(us), position.Pieces(Opponent(us)),
+            position.KingSquare(us), 0, 0, 0, nullptr, SquareBit(move.From())};
+  c.checkers = AttackersOf(position, c.king, c.them, c.occupied);
   MoveList moves;
-  Generate(position, nullptr, SquareBit(move.From()), moves);
-  for (Move legal : moves) {
-    if (legal == move) return true;
-  }
-  return false;
+  const PieceType type = TypeOf(piece);
+  if (type == kKing) GenerateKingMoves(c, moves);
+  if (MoreThanOne(c.checkers)) return Contains(moves, move);
+  c.pinned = PinnedPieces(c);
+  c.targets = (c.checkers != 0 ? (Between(c.king, LowestSquare(c.checkers)) | c.checkers) : ~c.own) & NotTheirKing(c);
+  if (type == kPawn) GeneratePawnMoves(c, moves);
+  else if (type == kKing) GenerateCastling(c, moves);
+  else GeneratePieceMoves(c, type, moves);
+  return Contains(moves, move);
 }
 
 void GenerateChecks(const Position& position, const CheckInfo& info, MoveList& moves) {
