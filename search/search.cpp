@@ -25,6 +25,7 @@ class NodeSearch {
         leafAll_(depth == context.maxDepth),
         refuseKings_(node.kingCaptured != 0),
         keepList_(depth == 1),
+        leafCaptures_(leafAll_ && !keepList_),
         best_(static_cast<int16_t>(node.sideToMove * rootSide * -kWinScore)) {}
 
   int16_t Run() {
@@ -42,8 +43,17 @@ class NodeSearch {
     // en passant scores the same balance (castling comes later): once one has
     // been scored the others can neither raise the best nor cut off, so they
     // are only counted.
-    if (plainQuietSeen_ && Square(node_, to) == 0 && (!isPawnMove || IsPlainPawnStep(to)))
-      return ++count_ < kMaxMoves;
+    const int target = Square(node_, to);
+    if (target == 0) {
+      if (plainQuietSeen_ && (!isPawnMove || IsPlainPawnStep(to))) return ++count_ < kMaxMoves;
+    } else if (leafCaptures_ && !isPawnMove) {
+      // At the last ply a capture by a piece (a king's included, which never
+      // castles onto a piece) takes just what stands on `to`.
+      if (refuseKings_ && (target == kKing || target == -kKing)) return true;  // never listed
+      ++count_;
+      Record(static_cast<int16_t>(static_cast<int16_t>(node_.material - target) * rootSide_));
+      return !cutOff_ && count_ < kMaxMoves;
+    }
     return Try(from, to);
   }
 
@@ -93,6 +103,11 @@ class NodeSearch {
     // Only the root's list is read afterwards (by the root choice); deeper
     // nodes keep just the count, which the 80-move cap needs.
     if (keepList_) node_.moves[index] = MoveEntry{static_cast<int8_t>(from), static_cast<int8_t>(to), score};
+    Record(score);
+    return !cutOff_ && count_ < kMaxMoves;
+  }
+
+  void Record(int16_t score) {
     if (maximising_) {
       if (score > best_) best_ = score;
       cutOff_ = best_ > bound_;
@@ -100,7 +115,6 @@ class NodeSearch {
       if (score < best_) best_ = score;
       cutOff_ = best_ < bound_;
     }
-    return !cutOff_ && count_ < kMaxMoves;
   }
 
   // MaterialAfterMove with its common case inline: a piece that is neither a
@@ -137,6 +151,7 @@ class NodeSearch {
   const bool leafAll_;
   const bool refuseKings_;
   const bool keepList_;
+  const bool leafCaptures_;  // captures scored in the generator's hand-off
   int16_t best_;
   // The node's move count while it generates, kept apart from the board's
   // bytes (which byte stores could otherwise alias) and written back at the end.
