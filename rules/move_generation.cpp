@@ -89,8 +89,18 @@ void GeneratePawnMoves(const Context& c, MoveList& moves) {
   Bitboard pawns = p.Pieces(c.us, kPawn) & c.movers;
   while (pawns != 0) {
     const Square from = PopLowest(pawns);
-    const Bitboard allowed = AllowedFrom(c, from) & c.targets & CheckTargets(c, kPawn, from);
+    const Bitboard checkTargets = CheckTargets(c, kPawn, from);
     const Square single = from + forward;
+    if (c.checks != nullptr) {
+      // When only checks are wanted, a pawn none of whose steps and captures
+      // can land where a pawn would check or promote has none (en passant
+      // is listed unfiltered, so a pawn that could take so is kept).
+      Bitboard reach = SquareBit(single) | PawnAttacks(c.us, from);
+      if (RankOf(from) == startRank) reach |= SquareBit(single + forward);
+      if (enPassant != kNoSquare) reach |= ~Bitboard{0};
+      if ((reach & checkTargets) == 0) continue;
+    }
+    const Bitboard allowed = AllowedFrom(c, from) & c.targets & checkTargets;
     if ((c.occupied & SquareBit(single)) == 0) {
       if (allowed & SquareBit(single)) AddPawnMove(moves, from, single);
       const Square twice = single + forward;

@@ -85,4 +85,28 @@ TEST(MoveQueries, GenerateChecksListsTheCheckingLegalMovesInOrder) {
   EXPECT_GT(checks, 1000);
 }
 
+// Checks that only the rare moves give: en passant that opens a rank for a
+// rook, promotions that check at once, castling that brings the rook's check.
+TEST(MoveQueries, GenerateChecksFindsTheRareChecks) {
+  struct Case {
+    const char* fen;
+    const char* check;
+  };
+  const Case cases[] = {
+      {"8/8/8/R2pP2k/8/8/8/4K3 w - d6 0 2", "e5d6"},
+      {"8/8/8/4k3/8/8/4p3/K7 b - - 0 1", "e2e1q"},
+      {"6k1/3P4/8/8/8/8/8/K7 w - - 0 1", "d7d8r"},
+      {"5k2/8/8/8/8/8/8/4K2R w K - 0 1", "e1g1"},
+  };
+  for (const Case& c : cases) {
+    const auto position = rules::Position::FromFen(c.fen);
+    ASSERT_TRUE(position.has_value()) << c.fen;
+    rules::MoveList checks;
+    rules::GenerateChecks(*position, position->ComputeCheckInfo(), checks);
+    bool found = false;
+    for (rules::Move move : checks) found |= rules::ToUci(move).view() == c.check;
+    EXPECT_TRUE(found) << c.fen << " " << c.check;
+  }
+}
+
 }  // namespace
