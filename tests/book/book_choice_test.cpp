@@ -15,12 +15,12 @@ namespace {
 
 using book_test::BookBytes;
 using book_test::FindOpening;
+using book_test::kStart;
+using book_test::kStartKey;
 using book_test::MoveField;
 using book_test::RawEntry;
 using book_test::WriteFile;
 
-constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-constexpr std::uint64_t kStartKey = 0x463b96181691fc9cULL;
 
 std::uint64_t KeyOf(const char* fen) { return *book::PolyglotKeyOfFen(fen); }
 

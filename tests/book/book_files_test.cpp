@@ -20,12 +20,12 @@ namespace {
 
 using book_test::BookBytes;
 using book_test::FindOpening;
+using book_test::kStart;
+using book_test::kStartKey;
 using book_test::MoveField;
 using book_test::RawEntry;
 using book_test::WriteFile;
 
-constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-constexpr std::uint64_t kStartKey = 0x463b96181691fc9cULL;
 constexpr const char* kAfterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1";
 constexpr std::uint64_t kAfterE4Key = 0x823c9b50fd114196ULL;
 

@@ -9,6 +9,10 @@
 
 namespace book_test {
 
+// The start position and its published Polyglot key.
+inline constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+inline constexpr std::uint64_t kStartKey = 0x463b96181691fc9cULL;
+
 // Asks FIND_OPENING the way the engine does: the FEN in a 200-byte buffer, two 10-byte
 // and four 20-byte zeroed buffers and a zeroed integer; the move is buffer 2 then buffer 3.
 inline std::optional<std::string> FindOpening(std::string_view fen) {
