@@ -125,7 +125,9 @@ class Match {
   }
 
   async startStockfish() {
-    this.stockfish = new UciPlayer({ name: 'stockfish', path: args.stockfish, timeoutMs });
+    // The opponent is the referee, not the engine under test: a short deadline meant for
+    // Brindlet's answers would fail a run whenever a busy machine slows its start-up.
+    this.stockfish = new UciPlayer({ name: 'stockfish', path: args.stockfish, timeoutMs: Math.max(timeoutMs, 60000) });
     await this.stockfish.start();
     await this.stockfish.setOption('Threads', 1);
     await this.stockfish.setOption('Hash', 16);
