@@ -82,6 +82,28 @@ TEST(BestMove, TieBreakPicksTheLaterOfEqualScores) {
   EXPECT_EQ(report.bestMove, "e1d2");
 }
 
+// Pawn and minor-piece moves are favoured through half-move 31 (black to move in move 16)
+// and no longer from half-move 32 (white to move in move 17). Each position, from real
+// play near that point, is given both move numbers; its answer changes with them.
+TEST(BestMove, OpeningFavourEndsBetweenHalfMoves31And32) {
+  struct Case {
+    const char* fen;  // without the full-move number
+    const char* inMove16;
+    const char* inMove17;
+  };
+  const Case cases[] = {
+      {"rn1qkb1r/ppp2ppp/2n1p1b1/8/8/3P2NP/PPP2PP1/R1BQKBNR w KQkq - 2", "c1e3", "d1g4"},
+      {"r3kbnr/1p2q1p1/p1npbp2/P1p5/7p/2N1QN1P/1PP1PPP1/R1B1KB1R w KQkq - 1", "b2b3", "e3f4"},
+      {"r1b2rk1/1p1nqnpp/2p5/p2p1p2/P2Q1N1P/1P2PNP1/2P2PB1/R3K2R b KQ - 1", "b7b5", "a8a6"},
+      {"2kr1b1r/pbpqnp2/1p3n2/3p2p1/P1PPp2p/1P2P2P/1BQ1NPP1/RN2KB1R b KQ - 1", "b7a6", "d7c6"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fen);
+    EXPECT_EQ(BestMove(std::string(c.fen) + " 16"), c.inMove16);
+    EXPECT_EQ(BestMove(std::string(c.fen) + " 17"), c.inMove17);
+  }
+}
+
 // Positions where the literal root choice would send no move or an illegal one.
 TEST(BestMove, NeverAnswersAMoveIntoCheck) {
   struct Case {
