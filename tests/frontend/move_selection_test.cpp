@@ -93,17 +93,22 @@ TEST(MoveSelection, WithoutBooksOrWithBrokenBooksTheSolverAndSearchAnswer) {
   }
 }
 
+// Mates in 1, 2 and 3 moves: the solver is asked for up to three. The mate in 3 has no
+// mate in 2 (stockfish's "go mate 2" finds none), and d4g4 mates in 3 (stockfish: mate -2
+// for black after it).
 TEST(MoveSelection, MateSolverAnswersBeforeTheSearch) {
   TempDir dir;
   const std::string out = RunEngine(
       dir.path(),
       "position fen r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4\ngo\n"
-      "position fen r2qkb1r/pp2nppp/3p4/2pNN1B1/2BnP3/3P4/PPP2PPP/R2bK2R w KQkq - 1 1\ngo\nquit\n");
-  EXPECT_EQ(out, "info SolveMate\r\nbestmove h5f7\r\ninfo SolveMate\r\nbestmove d5f6\r\n");
+      "position fen r2qkb1r/pp2nppp/3p4/2pNN1B1/2BnP3/3P4/PPP2PPP/R2bK2R w KQkq - 1 1\ngo\n"
+      "position fen r2q1rk1/p4p1p/3p1Q2/2n3B1/B2R4/8/PP3PPP/5bK1 w - - 1 1\ngo\nquit\n");
+  EXPECT_EQ(out,
+            "info SolveMate\r\nbestmove h5f7\r\ninfo SolveMate\r\nbestmove d5f6\r\n"
+            "info SolveMate\r\nbestmove d4g4\r\n");
   const Strings log = Log(dir);
-  ASSERT_EQ(log.size(), 7u);
-  EXPECT_EQ(log[2], "brindlet GETMOVE (102) [SolveMate]");
-  EXPECT_EQ(log[5], "brindlet GETMOVE (102) [SolveMate]");
+  ASSERT_EQ(log.size(), 10u);
+  for (const std::size_t line : {2u, 5u, 8u}) EXPECT_EQ(log[line], "brindlet GETMOVE (102) [SolveMate]") << line;
 }
 
 TEST(MoveSelection, PositionsWithoutAMoveAreReportedAsSearchAnswers) {
