@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
 #include <optional>
 #include <string>
 
 #include "book/book.h"
+#include "tests/book/book_writer.h"
 #include "tests/support/engine_process.h"
 
 namespace {
@@ -54,6 +56,52 @@ TEST(PolyglotKey, PublishedTestKeysFromTheTrackersFens) {
     const std::optional<std::uint64_t> key = book::PolyglotKeyOfFen(fen);
     ASSERT_TRUE(key.has_value()) << fen;
     EXPECT_EQ(*key, c.key) << fen;
+  }
+}
+
+// Positions in which the only pawn that can take en passant stands on the a- or h-file. Each
+// game ends with that capture, so the key polyglot stores with the capture's move is the key
+// polyglot gives the position.
+struct EdgeCase {
+  const char* game;
+  const char* fen;
+  const char* from;
+  const char* to;
+};
+
+constexpr EdgeCase kEdgeEnPassant[] = {
+    {"1. h4 a6 2. h5 g5 3. hxg6", "rnbqkbnr/1ppppp1p/p7/6pP/8/8/PPPPPPP1/RNBQKBNR w KQkq g6 0 3", "h5", "g6"},
+    {"1. a3 h5 2. a4 h4 3. g4 hxg3", "rnbqkbnr/ppppppp1/8/8/P5Pp/8/1PPPPP1P/RNBQKBNR b KQkq g3 0 3", "h4", "g3"},
+    {"1. a4 h6 2. a5 b5 3. axb6", "rnbqkbnr/p1ppppp1/7p/Pp6/8/8/1PPPPPPP/RNBQKBNR w KQkq b6 0 3", "a5", "b6"},
+    {"1. h3 a5 2. h4 a4 3. b4 axb3", "rnbqkbnr/1ppppppp/8/8/pP5P/8/P1PPPPP1/RNBQKBNR b KQkq b3 0 3", "a4", "b3"},
+};
+
+TEST(PolyglotKey, EnPassantTakerOnAnEdgeFileAgreesWithPolyglot) {
+  test_support::TempDir dir;
+  std::ofstream pgn(dir.File("edge.pgn"));
+  for (const EdgeCase& c : kEdgeEnPassant) pgn << "[Event \"e\"]\n[Result \"*\"]\n\n" << c.game << " *\n\n";
+  pgn.close();
+  int status = -1;
+  test_support::RunShell(test_support::GamesProgram("polyglot") + " make-book -pgn " + dir.File("edge.pgn") +
+                             " -bin " + dir.File("edge.bin") + " -min-game 1 >/dev/null 2>&1",
+                         &status);
+  ASSERT_EQ(status, 0);
+  const std::string bytes = test_support::ReadFile(dir.path() / "edge.bin");
+  ASSERT_EQ(bytes.size() % 16, 0u);
+  // Entries are 16 bytes: key, move, weight, learn, each highest byte first.
+  const auto field = [&bytes](std::size_t at, std::size_t count) {
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < count; ++i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+  };
+  for (const EdgeCase& c : kEdgeEnPassant) {
+    SCOPED_TRACE(c.fen);
+    std::optional<std::uint64_t> polyglotKey;
+    for (std::size_t at = 0; at < bytes.size(); at += 16) {
+      if (field(at + 8, 2) == book_test::MoveField(c.from, c.to)) polyglotKey = field(at, 8);
+    }
+    ASSERT_TRUE(polyglotKey.has_value()) << "no entry for " << c.from << c.to;
+    EXPECT_EQ(book::PolyglotKeyOfFen(c.fen), polyglotKey);
   }
 }
 
