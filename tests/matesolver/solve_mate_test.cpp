@@ -100,24 +100,34 @@ TEST(SolveMateContractTest, HugeAndBinaryTextsAreRefused) {
   }
 }
 
+// A budget of n lets a call visit n nodes; the search stops at the node after them.
 TEST(NodeBudgetTest, ASpentBudgetReportsNoMate) {
   const auto position = rules::Position::FromFen("r2q1rk1/p4p1p/3p1Q2/2n3B1/B2R4/8/PP3PPP/5bK1 w - - 1 0");
   ASSERT_TRUE(position.has_value());
   const matesolver::MateResult starved = matesolver::FindMate(*position, 3, 500);
   EXPECT_TRUE(starved.budgetExhausted);
   EXPECT_TRUE(starved.move.IsNone());
-  EXPECT_LE(starved.nodes, 501u);
+  EXPECT_EQ(starved.nodes, 501u);
   const matesolver::MateResult full = matesolver::FindMate(*position, 3);
   EXPECT_FALSE(full.budgetExhausted);
   EXPECT_EQ(full.mateIn, 3);
+  // Exactly the nodes the mate needs are enough; one fewer is not.
+  const matesolver::MateResult exact = matesolver::FindMate(*position, 3, full.nodes);
+  EXPECT_FALSE(exact.budgetExhausted);
+  EXPECT_EQ(exact.move, full.move);
+  const matesolver::MateResult oneShort = matesolver::FindMate(*position, 3, full.nodes - 1);
+  EXPECT_TRUE(oneShort.budgetExhausted);
+  EXPECT_TRUE(oneShort.move.IsNone());
+  EXPECT_EQ(oneShort.nodes, full.nodes);
 }
 
-TEST(NodeBudgetTest, AConstructedHeavyPositionStaysBounded) {
+TEST(NodeBudgetTest, AHeavyPositionSpendsTheWholeMillion) {
   // Queens everywhere and the longest length the solver accepts.
   const auto position = rules::Position::FromFen("1q2k1q1/8/8/3q4/8/2Q5/8/Q3K2Q w - - 0 1");
   ASSERT_TRUE(position.has_value());
   const matesolver::MateResult result = matesolver::FindMate(*position, matesolver::kMaxMateMoves);
-  EXPECT_LE(result.nodes, matesolver::kNodeBudget + 1);
+  EXPECT_TRUE(result.budgetExhausted);
+  EXPECT_EQ(result.nodes, 1'000'001u);
 }
 
 }  // namespace
