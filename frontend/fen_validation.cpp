@@ -40,17 +40,17 @@ bool IsValidFEN(std::string_view fen) {
   const std::vector<std::string> ranks = SplitText(fields[0], '/');
   if (fields.size() != 6 || ranks.size() != 8) return false;
 
-  bool valid = MatchesPattern("K", fields[0]);
-  valid = MatchesPattern("k", fields[0]) && valid;
+  bool valid = MatchesPattern(kWhiteKingPattern, fields[0]);
+  valid = MatchesPattern(kBlackKingPattern, fields[0]) && valid;
   for (const std::string& rank : ranks) {
-    valid = MatchesPattern("^[1-8BKNPQRbknpqr]+$", rank) && valid;
+    valid = MatchesPattern(kRankPattern, rank) && valid;
     valid = RankSquareCount(rank) == 8 && valid;
   }
-  valid = MatchesPattern("^[wb]$", fields[1]) && valid;
-  valid = MatchesPattern("^[KQkq]+$|^\\-$", fields[2]) && valid;
-  valid = MatchesPattern("^[a-h][36]$|^\\-$", fields[3]) && valid;
-  valid = MatchesPattern("^\\d+$", fields[4]) && valid;
-  valid = MatchesPattern("^[1-9]\\d*$", fields[5]) && valid;
+  valid = MatchesPattern(kSidePattern, fields[1]) && valid;
+  valid = MatchesPattern(kCastlingPattern, fields[2]) && valid;
+  valid = MatchesPattern(kEnPassantPattern, fields[3]) && valid;
+  valid = MatchesPattern(kHalfMovePattern, fields[4]) && valid;
+  valid = MatchesPattern(kFullMovePattern, fields[5]) && valid;
   return valid;
 }
 

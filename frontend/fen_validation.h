@@ -6,6 +6,17 @@
 
 namespace frontend {
 
+// The patterns the check runs on the placement, its ranks and the other fields. The king
+// letters may stand anywhere; the rest are anchored, and `$` also matches before a final line feed.
+inline constexpr std::string_view kWhiteKingPattern = "K";
+inline constexpr std::string_view kBlackKingPattern = "k";
+inline constexpr std::string_view kRankPattern = "^[1-8BKNPQRbknpqr]+$";
+inline constexpr std::string_view kSidePattern = "^[wb]$";
+inline constexpr std::string_view kCastlingPattern = "^[KQkq]+$|^\\-$";
+inline constexpr std::string_view kEnPassantPattern = "^[a-h][36]$|^\\-$";
+inline constexpr std::string_view kHalfMovePattern = "^\\d+$";
+inline constexpr std::string_view kFullMovePattern = "^[1-9]\\d*$";
+
 // The fields of a text cut at every separator; a trailing empty field is dropped once,
 // unless it is the only one. Always at least one field.
 std::vector<std::string> SplitText(std::string_view text, char separator);
