@@ -31,7 +31,7 @@ int32_t FindAllMatches(std::string_view pattern, std::string_view subject,
   int32_t count = 0;
   const PcrePattern compiled(pattern);
   if (!compiled.ok()) return 0;
-  int matchVector[300] = {};
+  int32_t matchVector[300] = {};
   int startOffset = 0;
   for (;;) {
     const int result = compiled.Exec(subject, startOffset, matchVector, 300);

@@ -1,12 +1,13 @@
 #pragma once
-#include <string>
+#include <cstdint>
 #include <string_view>
 
-struct real_pcre;
+struct pcre2_real_code_8;
+struct pcre2_real_match_data_8;
 
 namespace frontend {
 
-// One compiled PCRE pattern: no option bits, the library's default character tables.
+// One compiled pattern of PCRE2's 8-bit library: no option bits, the default character tables.
 class PcrePattern {
  public:
   explicit PcrePattern(std::string_view pattern);
@@ -14,12 +15,17 @@ class PcrePattern {
   PcrePattern(const PcrePattern&) = delete;
   PcrePattern& operator=(const PcrePattern&) = delete;
 
-  bool ok() const { return compiled_ != nullptr; }
-  // pcre_exec over the whole subject from startOffset: no study data, no option bits.
-  int Exec(std::string_view subject, int startOffset, int* matchVector, int vectorSize) const;
+  bool ok() const { return compiled_ != nullptr && matchData_ != nullptr; }
+  // One search of the whole subject from startOffset, no option bits, reported the way the
+  // classic pcre_exec interface did: the first two thirds of matchVector take offset pairs
+  // (-1 for an unset group), and the result is the number of pairs up to the highest set
+  // one, 0 when a set group found no room, or negative for no match or an error.
+  int Exec(std::string_view subject, int startOffset, int32_t* matchVector, int vectorSize) const;
 
  private:
-  real_pcre* compiled_ = nullptr;
+  pcre2_real_code_8* compiled_ = nullptr;
+  // Room for every group of the pattern, so that the search itself never runs short.
+  pcre2_real_match_data_8* matchData_ = nullptr;
 };
 
 // True when the pattern compiles and finds a match anywhere in the subject.
