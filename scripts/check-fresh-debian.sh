@@ -1,0 +1,218 @@
+#!/usr/bin/env bash
+# Tries the repository as a new user would on a fresh Debian: builds a minimal root of SUITE with
+# debootstrap, clones the checkout into it and runs, as root inside it, the README's play command
+# (answering "uci" and "isready"), its test command, and the CI run. Prints each run's wall time
+# and the root's disk use; exits non-zero if any run failed. It takes long (the test command
+# builds three times), so it is no part of .ci/run.
+#
+# usage: scripts/check-fresh-debian.sh [--repo DIR] [--roots DIR] SUITE [RUN...]
+#   SUITE    bookworm (Debian 12) or trixie (Debian 13)
+#   RUN      any of: deps (scripts/install-deps.sh alone), play, test, ci; default: play test ci
+#   --repo   the checkout whose HEAD commit is cloned (default: the one holding this script)
+#   --roots  where the root SUITE and its logs SUITE-logs go (default: build/fresh-roots of that
+#            checkout). Each call starts from a new root; the old one is removed first. The root
+#            stays after the call for a look; `rm -rf --one-file-system ROOTS/SUITE` removes it.
+# Needs root (debootstrap, mount, chroot) and Debian's archive, reached as the host's apt does.
+set -euo pipefail
+
+usage() {
+  sed -n 's/^# \{0,1\}//; /^usage:/,/^Needs root/p' "$0" >&2
+  exit 2
+}
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+roots=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --repo) repo=$(cd "$2" && pwd); shift 2 ;;
+    --roots) roots=$2; shift 2 ;;
+    -h|--help) usage ;;
+    -*) usage ;;
+    *) break ;;
+  esac
+done
+[ $# -ge 1 ] || usage
+suite=$1
+shift
+case "$suite" in bookworm|trixie) ;; *) usage ;; esac
+runs=("$@")
+[ ${#runs[@]} -gt 0 ] || runs=(play test ci)
+for run in "${runs[@]}"; do
+  case "$run" in deps|play|test|ci) ;; *) usage ;; esac
+done
+if [ "$(id -u)" -ne 0 ]; then
+  echo "check-fresh-debian: needs root (debootstrap, mount and chroot)" >&2
+  exit 2
+fi
+
+roots=${roots:-$repo/build/fresh-roots}
+mkdir -p "$roots"
+roots=$(cd "$roots" && pwd)
+root=$roots/$suite
+logs=$roots/$suite-logs
+commit=$(git -C "$repo" rev-parse --short HEAD)
+if [ -n "$(git -C "$repo" status --porcelain --untracked-files=no)" ]; then
+  echo "check-fresh-debian: $repo has uncommitted changes; only commit $commit is tried" >&2
+fi
+
+say() { echo "check-fresh-debian: $*"; }
+
+# A root that still has something mounted inside is never removed: rm would reach the host's /dev.
+if grep -q " $root/" /proc/mounts; then
+  echo "check-fresh-debian: something is still mounted under $root; unmount it first" >&2
+  exit 1
+fi
+rm -rf --one-file-system "$root" "$logs"
+mkdir -p "$logs"
+
+# --- Where Debian's archive is, as the host's apt reaches it --------------------------------------
+host_codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+source_files=()
+for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+  [ -f "$file" ] && source_files+=("$file")
+done
+# The URIs of every enabled one-line or deb822 entry; the first ending in /debian is the archive.
+archive_uris() {
+  awk '/^[[:space:]]*#/ { next }
+       $1 == "URIs:" { for (i = 2; i <= NF; i++) print $i }
+       $1 == "deb" { i = 2; if ($i ~ /^\[/) { while ($i !~ /\]$/) i++; i++ } print $i }' "$@"
+}
+mirror=""
+if [ ${#source_files[@]} -gt 0 ]; then
+  mirror=$(archive_uris "${source_files[@]}" | grep -E '/debian/?$' | head -n 1 || true)
+fi
+mirror=${mirror:-http://deb.debian.org/debian}
+
+# apt's proxy settings, if the host has any, also serve debootstrap's downloads.
+proxy_conf=$(apt-config dump | grep -iE '^Acquire::(http|https|ftp)::Proxy ' || true)
+http_proxy_conf=$(sed -n 's/^Acquire::http::Proxy "\(.*\)";$/\1/Ip' <<<"$proxy_conf" | head -n 1)
+if [ -n "$http_proxy_conf" ] && [ -z "${http_proxy:-}" ]; then
+  export http_proxy=$http_proxy_conf
+fi
+
+if ! command -v debootstrap >/dev/null 2>&1; then
+  say "installing debootstrap on the host"
+  apt-get update >"$logs/host-apt.log" 2>&1
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -o DPkg::Lock::Timeout=600 debootstrap \
+    >>"$logs/host-apt.log" 2>&1
+fi
+
+# --- Timed runs ------------------------------------------------------------------------------------
+failed=0
+report=()
+# step NAME COMMAND...: runs COMMAND with its output in LOGS/NAME.log and records its wall time.
+step() {
+  local name=$1 start status
+  shift
+  say "$name ... (log: $logs/$name.log)"
+  start=$(date +%s)
+  if "$@" >"$logs/$name.log" 2>&1; then
+    status=ok
+  else
+    status=FAILED
+    failed=1
+    tail -n 30 "$logs/$name.log" | sed 's/^/    /'
+  fi
+  report+=("$(printf '%-12s %-6s %6d s' "$name" "$status" $(($(date +%s) - start)))")
+  say "${report[-1]}"
+}
+
+mounted=()
+unmount_all() {
+  local i
+  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
+    umount "${mounted[i]}" 2>/dev/null || umount -l "${mounted[i]}" || true
+  done
+  mounted=()
+}
+trap unmount_all EXIT
+trap 'exit 130' INT TERM HUP
+
+# The environment of a fresh root login, plus the host's proxy variables so npm gets out as apt does.
+root_env=(HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin TERM=dumb)
+for variable in http_proxy https_proxy no_proxy HTTP_PROXY HTTPS_PROXY NO_PROXY; do
+  [ -n "${!variable:-}" ] && root_env+=("$variable=${!variable}")
+done
+in_root() {
+  chroot "$root" /usr/bin/env -i "${root_env[@]}" "$@"
+}
+
+say "$suite from $mirror into $root, commit $commit"
+step debootstrap debootstrap --variant=minbase "$suite" "$root" "$mirror"
+if [ "$failed" -ne 0 ]; then
+  printf '  %s\n' "${report[@]}"
+  exit 1
+fi
+
+# The host's apt sources for Debian's archive, the suite names changed to SUITE, so apt inside
+# reaches the archive (and its updates and security suites) the same way.
+copied=0
+for file in "${source_files[@]}"; do
+  archive_uris "$file" | grep -qE '/debian(-security)?/?$' || continue
+  target=$root$file
+  mkdir -p "$(dirname "$target")"
+  if [ -n "$host_codename" ] && [ "$host_codename" != "$suite" ]; then
+    sed -E "s/\\b$host_codename\\b/$suite/g" "$file" >"$target"
+  else
+    cp "$file" "$target"
+  fi
+  copied=1
+done
+# debootstrap's own one-line source would name the archive a second time.
+if [ "$copied" -eq 1 ] && ! archive_uris /etc/apt/sources.list 2>/dev/null | grep -qE '/debian/?$'; then
+  rm -f "$root/etc/apt/sources.list"
+fi
+[ -z "$proxy_conf" ] || echo "$proxy_conf" >"$root/etc/apt/apt.conf.d/01proxy"
+cp -L /etc/resolv.conf "$root/etc/resolv.conf"
+cp -L /etc/hosts "$root/etc/hosts"
+# The host's extra certificate authorities: apt and npm may reach their registries through them.
+# Until ca-certificates is installed inside, the host's bundle lets apt use HTTPS sources.
+mkdir -p "$root/usr/local/share/ca-certificates" "$root/etc/ssl/certs"
+for crt in /usr/local/share/ca-certificates/*.crt; do
+  [ -f "$crt" ] && cp "$crt" "$root/usr/local/share/ca-certificates/"
+done
+[ -f "$root/etc/ssl/certs/ca-certificates.crt" ] || \
+  cp -L /etc/ssl/certs/ca-certificates.crt "$root/etc/ssl/certs/" 2>/dev/null || true
+
+mount -t proc proc "$root/proc" && mounted+=("$root/proc")
+mount --bind /dev "$root/dev" && mounted+=("$root/dev")
+mount --bind /dev/pts "$root/dev/pts" && mounted+=("$root/dev/pts")
+mount -t tmpfs shm "$root/dev/shm" && mounted+=("$root/dev/shm")
+
+# The repository comes in as a bare clone of the host checkout, and git inside clones it.
+git clone --quiet --bare --no-local "$repo" "$root/srv/brindlet.git"
+setup() {
+  in_root apt-get update &&
+    in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y git ca-certificates &&
+    in_root update-ca-certificates &&
+    in_root git clone /srv/brindlet.git /root/brindlet
+}
+step setup setup
+base_use=$(du -shx "$root" | cut -f1)
+
+if [ "$failed" -eq 0 ]; then
+  for run in "${runs[@]}"; do
+    case "$run" in
+      deps)
+        step deps in_root bash -c 'cd /root/brindlet && bash scripts/install-deps.sh </dev/null' ;;
+      play)
+        # The engine's own answers are in play.out; the build's output is in play.log.
+        play() {
+          printf 'uci\nisready\nquit\n' |
+            in_root bash -c 'cd /root/brindlet && bash scripts/play.sh' >"$logs/play.out" &&
+            grep -qx uciok "$logs/play.out" && grep -qx readyok "$logs/play.out"
+        }
+        step play play ;;
+      test)
+        step test in_root bash -c 'cd /root/brindlet && bash scripts/test.sh </dev/null' ;;
+      ci)
+        step ci in_root bash -c 'cd /root/brindlet && CI=true bash .ci/run </dev/null' ;;
+    esac
+  done
+fi
+unmount_all
+
+say "$suite, commit $commit:"
+printf '  %s\n' "${report[@]}"
+echo "  disk use of $root: $base_use after set-up, $(du -shx "$root" | cut -f1) at the end"
+exit "$failed"
