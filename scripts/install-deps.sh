@@ -38,7 +38,10 @@ fi
 command -v node >/dev/null 2>&1 || missing+=(nodejs)
 command -v npm >/dev/null 2>&1 || missing+=(npm)
 
-if [ "${#missing[@]}" -gt 0 ]; then
+if [ "${#missing[@]}" -gt 0 ] && ! command -v apt-get >/dev/null 2>&1; then
+  # Not Debian: the names above mean nothing to this system's package manager.
+  echo "install-deps: no apt-get here; install what README.md lists under \"Other systems\"" >&2
+elif [ "${#missing[@]}" -gt 0 ]; then
   as_root=()
   if [ "$(id -u)" -ne 0 ]; then
     if ! command -v sudo >/dev/null 2>&1; then
