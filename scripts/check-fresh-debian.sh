@@ -5,13 +5,15 @@
 # and the root's disk use; exits non-zero if any run failed. It takes long (the test command
 # builds three times), so it is no part of .ci/run.
 #
-# usage: scripts/check-fresh-debian.sh [--repo DIR] [--roots DIR] SUITE [RUN...]
+# usage: scripts/check-fresh-debian.sh [--repo DIR] [--roots DIR] [--reuse] SUITE [RUN...]
 #   SUITE    bookworm (Debian 12) or trixie (Debian 13)
 #   RUN      any of: deps (scripts/install-deps.sh alone), play, test, ci; default: play test ci
 #   --repo   the checkout whose HEAD commit is cloned (default: the one holding this script)
 #   --roots  where the root SUITE and its logs SUITE-logs go (default: build/fresh-roots of that
 #            checkout). Each call starts from a new root; the old one is removed first. The root
 #            stays after the call for a look; `rm -rf --one-file-system ROOTS/SUITE` removes it.
+#   --reuse  keep the root an earlier call left and only clone the checkout anew: quicker for
+#            another try, but its packages are already there, so it is no check from scratch.
 # Needs root (debootstrap, mount, chroot) and Debian's archive, reached as the host's apt does.
 set -euo pipefail
 
@@ -22,10 +24,12 @@ usage() {
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 roots=""
+reuse=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --repo) repo=$(cd "$2" && pwd); shift 2 ;;
     --roots) roots=$2; shift 2 ;;
+    --reuse) reuse=1; shift ;;
     -h|--help) usage ;;
     -*) usage ;;
     *) break ;;
@@ -62,7 +66,9 @@ if grep -q " $root/" /proc/mounts; then
   echo "check-fresh-debian: something is still mounted under $root; unmount it first" >&2
   exit 1
 fi
-rm -rf --one-file-system "$root" "$logs"
+[ -d "$root/root/brindlet" ] || reuse=0
+[ "$reuse" -eq 1 ] || rm -rf --one-file-system "$root"
+rm -rf --one-file-system "$logs"
 mkdir -p "$logs"
 
 # --- Where Debian's archive is, as the host's apt reaches it --------------------------------------
@@ -137,42 +143,46 @@ in_root() {
   chroot "$root" /usr/bin/env -i "${root_env[@]}" "$@"
 }
 
-say "$suite from $mirror into $root, commit $commit"
-step debootstrap debootstrap --variant=minbase "$suite" "$root" "$mirror"
-if [ "$failed" -ne 0 ]; then
-  printf '  %s\n' "${report[@]}"
-  exit 1
-fi
-
-# The host's apt sources for Debian's archive, the suite names changed to SUITE, so apt inside
-# reaches the archive (and its updates and security suites) the same way.
-copied=0
-for file in "${source_files[@]}"; do
-  archive_uris "$file" | grep -qE '/debian(-security)?/?$' || continue
-  target=$root$file
-  mkdir -p "$(dirname "$target")"
-  if [ -n "$host_codename" ] && [ "$host_codename" != "$suite" ]; then
-    sed -E "s/\\b$host_codename\\b/$suite/g" "$file" >"$target"
-  else
-    cp "$file" "$target"
+if [ "$reuse" -eq 1 ]; then
+  say "$suite: reusing $root, commit $commit"
+else
+  say "$suite from $mirror into $root, commit $commit"
+  step debootstrap debootstrap --variant=minbase "$suite" "$root" "$mirror"
+  if [ "$failed" -ne 0 ]; then
+    printf '  %s\n' "${report[@]}"
+    exit 1
   fi
-  copied=1
-done
-# debootstrap's own one-line source would name the archive a second time.
-if [ "$copied" -eq 1 ] && ! archive_uris /etc/apt/sources.list 2>/dev/null | grep -qE '/debian/?$'; then
-  rm -f "$root/etc/apt/sources.list"
+
+  # The host's apt sources for Debian's archive, the suite names changed to SUITE, so apt inside
+  # reaches the archive (and its updates and security suites) the same way.
+  copied=0
+  for file in "${source_files[@]}"; do
+    archive_uris "$file" | grep -qE '/debian(-security)?/?$' || continue
+    target=$root$file
+    mkdir -p "$(dirname "$target")"
+    if [ -n "$host_codename" ] && [ "$host_codename" != "$suite" ]; then
+      sed -E "s/\\b$host_codename\\b/$suite/g" "$file" >"$target"
+    else
+      cp "$file" "$target"
+    fi
+    copied=1
+  done
+  # debootstrap's own one-line source would name the archive a second time.
+  if [ "$copied" -eq 1 ] && ! archive_uris /etc/apt/sources.list 2>/dev/null | grep -qE '/debian/?$'; then
+    rm -f "$root/etc/apt/sources.list"
+  fi
+  [ -z "$proxy_conf" ] || echo "$proxy_conf" >"$root/etc/apt/apt.conf.d/01proxy"
+  cp -L /etc/resolv.conf "$root/etc/resolv.conf"
+  cp -L /etc/hosts "$root/etc/hosts"
+  # The host's extra certificate authorities: apt and npm may reach their registries through them.
+  # Until ca-certificates is installed inside, the host's bundle lets apt use HTTPS sources.
+  mkdir -p "$root/usr/local/share/ca-certificates" "$root/etc/ssl/certs"
+  for crt in /usr/local/share/ca-certificates/*.crt; do
+    [ -f "$crt" ] && cp "$crt" "$root/usr/local/share/ca-certificates/"
+  done
+  [ -f "$root/etc/ssl/certs/ca-certificates.crt" ] || \
+    cp -L /etc/ssl/certs/ca-certificates.crt "$root/etc/ssl/certs/" 2>/dev/null || true
 fi
-[ -z "$proxy_conf" ] || echo "$proxy_conf" >"$root/etc/apt/apt.conf.d/01proxy"
-cp -L /etc/resolv.conf "$root/etc/resolv.conf"
-cp -L /etc/hosts "$root/etc/hosts"
-# The host's extra certificate authorities: apt and npm may reach their registries through them.
-# Until ca-certificates is installed inside, the host's bundle lets apt use HTTPS sources.
-mkdir -p "$root/usr/local/share/ca-certificates" "$root/etc/ssl/certs"
-for crt in /usr/local/share/ca-certificates/*.crt; do
-  [ -f "$crt" ] && cp "$crt" "$root/usr/local/share/ca-certificates/"
-done
-[ -f "$root/etc/ssl/certs/ca-certificates.crt" ] || \
-  cp -L /etc/ssl/certs/ca-certificates.crt "$root/etc/ssl/certs/" 2>/dev/null || true
 
 mount -t proc proc "$root/proc" && mounted+=("$root/proc")
 mount --bind /dev "$root/dev" && mounted+=("$root/dev")
@@ -180,12 +190,15 @@ mount --bind /dev/pts "$root/dev/pts" && mounted+=("$root/dev/pts")
 mount -t tmpfs shm "$root/dev/shm" && mounted+=("$root/dev/shm")
 
 # The repository comes in as a bare clone of the host checkout, and git inside clones it.
+rm -rf --one-file-system "$root/srv/brindlet.git" "$root/root/brindlet"
 git clone --quiet --bare --no-local "$repo" "$root/srv/brindlet.git"
 setup() {
-  in_root apt-get update &&
-    in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y git ca-certificates &&
-    in_root update-ca-certificates &&
-    in_root git clone /srv/brindlet.git /root/brindlet
+  if [ "$reuse" -eq 0 ]; then
+    in_root apt-get update &&
+      in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y git ca-certificates &&
+      in_root update-ca-certificates || return 1
+  fi
+  in_root git clone /srv/brindlet.git /root/brindlet
 }
 step setup setup
 base_use=$(du -shx "$root" | cut -f1)
