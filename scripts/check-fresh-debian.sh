@@ -213,7 +213,7 @@ if [ "$failed" -eq 0 ]; then
         play() {
           printf 'uci\nisready\nquit\n' |
             in_root bash -c 'cd /root/brindlet && bash scripts/play.sh' >"$logs/play.out" &&
-            grep -qx uciok "$logs/play.out" && grep -qx readyok "$logs/play.out"
+            grep -qE $'^uciok\r?$' "$logs/play.out" && grep -qE $'^readyok\r?$' "$logs/play.out"
         }
         step play play ;;
       test)
