@@ -57,17 +57,16 @@ void ScanCastlePathsQuietly(SearchPosition& position, int side) {
   const uint8_t* const spoils = kLandings.wings[side == 1 ? 0 : 1];
   SearchPosition& p = position;  // read by the generator
   p.sideToMove = static_cast<int8_t>(-p.sideToMove);
-  // The opponent's list would keep its first 80 entries only; moves onto a
-  // king are refused once a king has been captured. The spoilt wings are
-  // gathered in a local so that no store into the record slows the generator.
-  int listed = 0;
+  // Every enemy move counts, however many there are: the attacker of the
+  // king's path may stand far down a long list. Moves onto a king are refused
+  // once a king has been captured. The spoilt wings are gathered in a local so
+  // that no store into the record slows the generator.
   unsigned spoilt = 0;
   const bool refuseKings = p.kingCaptured != 0;
   ForEachPseudoMove(p, [&](int, int to) {
     if (refuseKings && std::abs(Square(p, to)) == kKing) return true;
-    ++listed;
     spoilt |= spoils[to];
-    return listed < kMaxMoves && spoilt != 3;
+    return spoilt != 3;
   });
   p.sideToMove = static_cast<int8_t>(-p.sideToMove);
   const int8_t kingSide = (spoilt & 1) != 0 ? kFalse : kTrue;

@@ -37,12 +37,17 @@ void ScanCastlePaths(SearchPosition& position, int side) {
   const int backRank = side == 1 ? 1 : 8;
   for (int8_t& flag : position.castlePathSafe) flag = kTrue;
   position.sideToMove = static_cast<int8_t>(-position.sideToMove);
-  GenerateMoves(position);
+  // The list keeps the opponent's first 80 moves, but every one of them is
+  // read for the flags: with several queens the attacker of the king's path
+  // can come after the 80th.
+  position.moveCount = 0;
+  ForEachPseudoMove(position, [&](int from, int to) {
+    const bool refused = position.kingCaptured != 0 && (Square(position, to) == kKing || Square(position, to) == -kKing);
+    if (!refused && to % 10 == backRank) ClearWingsForFile(position, to / 10);
+    AddMove(position, from, to);
+    return true;
+  });
   position.sideToMove = static_cast<int8_t>(-position.sideToMove);
-  for (int i = 0; i < position.moveCount; ++i) {
-    const int to = position.moves[i].to;
-    if (to % 10 == backRank) ClearWingsForFile(position, to / 10);
-  }
   ClearWingsForPawnAttacks(position, side);
 }
 

@@ -8,8 +8,8 @@ namespace search {
 void AddMove(SearchPosition& position, int from, int to);
 // The pseudo-legal moves of the side to move, castling left out.
 void GenerateMoves(SearchPosition& position);
-// Sets castlePathSafe from the opponent's moves onto `side`'s back rank and the
-// back-rank squares enemy pawns attack; leaves the opponent's moves in the list.
+// Sets castlePathSafe from every opponent move onto `side`'s back rank and the
+// back-rank squares enemy pawns attack; leaves the opponent's first 80 moves in the list.
 void ScanCastlePaths(SearchPosition& position, int side);
 // Appends the castling move of `wing` (0..3: K, Q, k, q) when the squares
 // between king and rook are empty.

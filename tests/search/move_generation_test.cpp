@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "position_text.h"
+#include "search/castle_scan.h"
 #include "search/move_generation.h"
 #include "search/pseudo_moves.h"
 
@@ -188,6 +189,32 @@ TEST(Castling, RefusedByEnemyMovesAndPawnAttacksOnTheBackRank) {
     const bool white = std::string(c.fen).find(" w ") != std::string::npos;
     EXPECT_EQ(Contains(moves, white ? "e1g1" : "e8g8"), c.kingSide);
     EXPECT_EQ(Contains(moves, white ? "e1c1" : "e8c8"), c.queenSide);
+  }
+}
+
+// With several enemy queens the opponent has more than 80 moves; the attacker of the
+// king's square or path can come after the 80th, and must still forbid castling.
+TEST(Castling, EveryEnemyMoveCountsBeyondTheEightieth) {
+  struct Case {
+    const char* fen;
+    bool kingSide;
+  };
+  const Case cases[] = {
+      {"1q6/3k4/2q5/3q4/3q4/4Bb2/6n1/4K2R w K - 0 20", false},       // the knight on g2 checks
+      {"q7/3q4/5k2/3q4/8/1q6/6b1/R3K2R w K - 0 20", false},          // the bishop on g2 attacks f1
+      {"1k6/2q1qn1r/8/7R/q2q1q2/3PB3/5P2/4K2R w K - 0 30", true},    // 93 enemy moves, none near
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fen);
+    SearchPosition enemy = Load(c.fen);
+    enemy.sideToMove = static_cast<int8_t>(-enemy.sideToMove);
+    int enemyMoves = 0;
+    search::ForEachPseudoMove(enemy, [&](int, int) { return ++enemyMoves > 0; });
+    EXPECT_GT(enemyMoves, 80);
+    EXPECT_EQ(Contains(All(c.fen), "e1g1"), c.kingSide);
+    SearchPosition quiet = Load(c.fen);
+    search::ScanCastlePathsQuietly(quiet, 1);
+    EXPECT_EQ(quiet.castlePathSafe[search::kWingK] != 0, c.kingSide);
   }
 }
 

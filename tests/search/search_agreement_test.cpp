@@ -51,6 +51,9 @@ TEST(SearchAgreement, CastlingEnPassantPromotionAndLostKings) {
       "4k3/8/8/8/8/8/3q4/4K3 w - - 0 1",                       // in check from a queen
       "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1",
       "QQQ1k3/8/8/3Q4/8/Q4Q2/8/R3K2R w KQ - 0 1",               // over 80 moves
+      "1q6/3k4/2q5/3q4/3q4/4Bb2/6n1/4K2R w K - 0 20",           // over 80 enemy moves
+      "q7/3q4/5k2/3q4/8/1q6/6b1/R3K2R w K - 0 20",
+      "1k6/2q1qn1r/8/7R/q2q1q2/3PB3/5P2/4K2R w K - 0 30",
       "r3k2r/2Q5/8/8/8/8/8/R3K2R b KQkq - 0 1",
       "4k3/8/8/8/8/8/8/4K3 w - - 0 1",
   };
