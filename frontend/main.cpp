@@ -11,7 +11,7 @@ int main() {
   settings.console = frontend::platform::StandardInputIsConsole();
   frontend::UciEngine engine(settings, [](std::string_view text) {
     std::string line(text);
-    line += "\r\n";
+    line += frontend::platform::OutputLineEnd();
     return frontend::platform::WriteStandardOutput(line);
   });
   return engine.Run(input);

@@ -11,6 +11,8 @@ void IgnoreBrokenPipe();
 bool StandardInputIsConsole();
 // Bytes read into the buffer; 0 at end of input, negative on a read error.
 long ReadStandardInput(char* buffer, std::size_t capacity);
+// The bytes that end each line on standard output: the platform's own line end.
+std::string_view OutputLineEnd();
 // Writes all bytes at once, unbuffered; false when standard output is gone.
 bool WriteStandardOutput(std::string_view bytes);
 bool LocalTimeOfDay(std::tm& local);

@@ -18,6 +18,8 @@ long ReadStandardInput(char* buffer, std::size_t capacity) {
   }
 }
 
+std::string_view OutputLineEnd() { return "\n"; }
+
 bool WriteStandardOutput(std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = write(STDOUT_FILENO, bytes.data(), bytes.size());

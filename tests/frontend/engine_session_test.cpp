@@ -16,7 +16,7 @@ using test_support::RunEngine;
 using test_support::TempDir;
 using Strings = std::vector<std::string>;
 
-const std::string kUciAnswer = "id name Brindlet\r\nid author Tavren Oskalde\r\nuciok\r\n";
+const std::string kUciAnswer = "id name Brindlet\nid author Tavren Oskalde\nuciok\n";
 const std::string kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
 // hh:mm:ss with two digits each.
@@ -42,15 +42,16 @@ bool IsInfoLine(const std::string& line) {
   return line == "info BookMove" || line == "info SolveMate" || line == "info BestMove";
 }
 
-// The output cut into lines, each of which must end in CR LF.
+// The output cut into lines, each of which must end in LF alone.
 Strings OutputLines(const std::string& out) {
   Strings lines;
   size_t start = 0;
-  for (size_t end = out.find("\r\n"); end != std::string::npos; end = out.find("\r\n", start)) {
+  for (size_t end = out.find('\n'); end != std::string::npos; end = out.find('\n', start)) {
     lines.push_back(out.substr(start, end - start));
-    start = end + 2;
+    start = end + 1;
   }
-  EXPECT_EQ(start, out.size()) << "output does not end in CR LF";
+  EXPECT_EQ(start, out.size()) << "output does not end in LF";
+  EXPECT_EQ(out.find('\r'), std::string::npos) << "output holds a CR";
   return lines;
 }
 
@@ -73,7 +74,7 @@ TEST(EngineSession, AnswersUciAndIsreadyByteForByte) {
   TempDir dir;
   int status = -1;
   const std::string out = RunEngine(dir.path(), "uci\n  isready\nisready \nIsready\nstop\nsetoption name x\nquit\n", &status);
-  EXPECT_EQ(out, kUciAnswer + "readyok\r\n");
+  EXPECT_EQ(out, kUciAnswer + "readyok\n");
   EXPECT_EQ(status, 0);
   EXPECT_EQ(LogAfterStart(dir), (Strings{Tag("uci"), Tag("isready"), Tag("isready "), Tag("Isready"), Tag("stop"),
                                           Tag("setoption name x"), Tag("quit")}));
@@ -82,7 +83,7 @@ TEST(EngineSession, AnswersUciAndIsreadyByteForByte) {
 TEST(EngineSession, SeveralItemsOnOneLineQuotesAndLineEnds) {
   TempDir dir;
   const std::string out = RunEngine(dir.path(), "isready,uci\r\n\"isready\" , \"u c i\"\n\nquit\r\n");
-  EXPECT_EQ(out, "readyok\r\n" + kUciAnswer + "readyok\r\n");
+  EXPECT_EQ(out, "readyok\n" + kUciAnswer + "readyok\n");
   EXPECT_EQ(LogAfterStart(dir), (Strings{Tag("isready"), Tag("uci"), Tag("isready"), Tag("u c i"), Tag(""), Tag("quit")}));
 }
 
@@ -97,7 +98,7 @@ TEST(EngineSession, QuitEndsTheRunAndNothingAfterItIsRead) {
 TEST(EngineSession, EndOfInputWithoutQuitActsOnTheLastItemAndExitsCleanly) {
   TempDir dir;
   int status = -1;
-  EXPECT_EQ(RunEngine(dir.path(), "uci\nisready", &status), kUciAnswer + "readyok\r\n");
+  EXPECT_EQ(RunEngine(dir.path(), "uci\nisready", &status), kUciAnswer + "readyok\n");
   EXPECT_EQ(status, 0);
   // The log was closed (and so flushed) as after "quit".
   EXPECT_EQ(LogAfterStart(dir), (Strings{Tag("uci"), Tag("isready")}));
@@ -136,7 +137,7 @@ TEST(EngineSession, LongLineIsCutAndItsRestMatchesNoCommand) {
   std::string line = "isready";
   line.resize(4096, ' ');
   line += "isready\n";
-  EXPECT_EQ(RunEngine(dir.path(), line + "quit\n"), "readyok\r\n");
+  EXPECT_EQ(RunEngine(dir.path(), line + "quit\n"), "readyok\n");
   const Strings log = LogAfterStart(dir);
   ASSERT_EQ(log.size(), 3u);
   EXPECT_EQ(log[0], Tag(line.substr(0, 4096)));
@@ -155,17 +156,40 @@ TEST(EngineSession, BinaryBytesAndFloodsAreReadSafely) {
   const std::string out = RunEngine(dir.path(), input, &status);
   EXPECT_EQ(status, 0);
   std::string expected;
-  for (int i = 0; i < 301; ++i) expected += "readyok\r\n";
+  for (int i = 0; i < 301; ++i) expected += "readyok\n";
   EXPECT_EQ(out, expected);
+}
+
+// Every line on standard output ends in LF alone, whatever wrote it; the log keeps CR LF.
+TEST(EngineSession, OutputLinesEndInLfAndLogLinesInCrLf) {
+  TempDir dir;
+  const std::string out = RunEngine(dir.path(),
+                                    "uci\nisready\n"
+                                    "position fen r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4\ngo\n"
+                                    "position startpos moves e2e4\ngo\nposition fen 8/8/8/8/8/8/8/8 w - -\ngo\nquit\n");
+  EXPECT_EQ(out.find('\r'), std::string::npos);
+  const Strings lines = OutputLines(out);
+  ASSERT_EQ(lines.size(), 9u) << out;
+  EXPECT_EQ(lines[4], "info SolveMate");
+  EXPECT_EQ(lines[6], "info BestMove");
+  EXPECT_EQ(lines[8], "bestmove a1a1");
+  const std::string log = test_support::ReadFile(dir.path() / "brindlet.log");
+  size_t lineEnds = 0;
+  for (size_t at = log.find('\n'); at != std::string::npos; at = log.find('\n', at + 1)) {
+    ASSERT_TRUE(at > 0 && log[at - 1] == '\r') << "log line without CR at byte " << at;
+    ++lineEnds;
+  }
+  EXPECT_EQ(lineEnds, 13u);
+  EXPECT_EQ(log.back(), '\n');
 }
 
 TEST(EngineSession, AnswersReachThePipeWhileTheEngineRuns) {
   TempDir dir;
   EngineProcess engine(dir.path());
   ASSERT_TRUE(engine.Write("isready\n"));
-  EXPECT_EQ(engine.ReadLine(std::chrono::seconds(10)), "readyok\r\n");
+  EXPECT_EQ(engine.ReadLine(std::chrono::seconds(10)), "readyok\n");
   ASSERT_TRUE(engine.Write("uci\n"));
-  EXPECT_EQ(engine.ReadLine(std::chrono::seconds(10)), "id name Brindlet\r\n");
+  EXPECT_EQ(engine.ReadLine(std::chrono::seconds(10)), "id name Brindlet\n");
   ASSERT_TRUE(engine.Write("quit\n"));
   EXPECT_EQ(engine.Wait(), 0);
 }
@@ -181,8 +205,8 @@ TEST(EngineSession, WithoutALogFileEverythingElseWorks) {
   TempDir dir;
   std::filesystem::create_directory(dir.path() / "brindlet.log");  // the log cannot be opened
   int status = -1;
-  EXPECT_EQ(RunEngine(dir.path(), "uci\nisready\ngo\nquit\n", &status).substr(0, kUciAnswer.size() + 9),
-            kUciAnswer + "readyok\r\n");
+  const std::string answers = kUciAnswer + "readyok\n";
+  EXPECT_EQ(RunEngine(dir.path(), "uci\nisready\ngo\nquit\n", &status).substr(0, answers.size()), answers);
   EXPECT_EQ(status, 0);
 }
 

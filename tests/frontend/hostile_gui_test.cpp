@@ -24,9 +24,9 @@ size_t CountOf(const std::string& text, const std::string& piece) {
 TEST(HostileGui, InputClosedInTheMiddleOfALine) {
   TempDir dir;
   int status = -1;
-  EXPECT_EQ(RunEngine(dir.path(), "uci\nisready", &status), "id name Brindlet\r\nid author Tavren Oskalde\r\nuciok\r\nreadyok\r\n");
+  EXPECT_EQ(RunEngine(dir.path(), "uci\nisready", &status), "id name Brindlet\nid author Tavren Oskalde\nuciok\nreadyok\n");
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(RunEngine(dir.path(), "isready\n\"isre", &status), "readyok\r\n");
+  EXPECT_EQ(RunEngine(dir.path(), "isready\n\"isre", &status), "readyok\n");
   EXPECT_EQ(status, 0);
   EXPECT_EQ(RunEngine(dir.path(), "position startpos moves e2e4 e7", &status), "");
   EXPECT_EQ(status, 0);
@@ -43,7 +43,7 @@ TEST(HostileGui, KilledDuringGoThenRestartedInTheSameDirectory) {
   }
   int status = -1;
   const std::string out = RunEngine(dir.path(), "isready\nposition startpos moves e2e4\ngo\nquit\n", &status);
-  EXPECT_EQ(out, "readyok\r\ninfo BestMove\r\nbestmove e7e5\r\n");
+  EXPECT_EQ(out, "readyok\ninfo BestMove\nbestmove e7e5\n");
   EXPECT_EQ(status, 0);
   // The new run's log starts afresh.
   const auto log = ReadLines(dir.path() / "brindlet.log");
@@ -58,8 +58,8 @@ TEST(HostileGui, AThousandGoInARowGetAThousandEqualAnswers) {
   int status = -1;
   const std::string out = RunEngine(dir.path(), input, &status);
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(CountOf(out, "bestmove e7e5\r\n"), 1000u);
-  EXPECT_EQ(CountOf(out, "\r\n"), 2000u);
+  EXPECT_EQ(CountOf(out, "bestmove e7e5\n"), 1000u);
+  EXPECT_EQ(CountOf(out, "\n"), 2000u);
 }
 
 // Peak memory of one run on a stream of "position startpos moves ..." lines of the given size.
@@ -80,7 +80,7 @@ long PeakRssForPositionStream(size_t bytes) {
   engine.CloseInput();
   out += engine.ReadAll();
   EXPECT_EQ(engine.Wait(), 0);
-  EXPECT_EQ(out, "info BestMove\r\nbestmove e2e4\r\n");
+  EXPECT_EQ(out, "info BestMove\nbestmove e2e4\n");
   return engine.PeakRssKilobytes();
 }
 

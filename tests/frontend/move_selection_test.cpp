@@ -51,10 +51,10 @@ TEST(MoveSelection, BookAnswersUntilItsFirstMissAndIsNeverAskedAgain) {
                                     "position startpos moves e2e4\ngo\n"
                                     "ucinewgame\nposition startpos\ngo\nquit\n");
   EXPECT_EQ(out,
-            "info BookMove\r\nbestmove d2d4\r\n"
-            "info BookMove\r\nbestmove c2c4\r\n"
-            "info BestMove\r\nbestmove e7e5\r\n"
-            "info BestMove\r\nbestmove e2e4\r\n");
+            "info BookMove\nbestmove d2d4\n"
+            "info BookMove\nbestmove c2c4\n"
+            "info BestMove\nbestmove e7e5\n"
+            "info BestMove\nbestmove e2e4\n");
   EXPECT_EQ(Log(dir), (Strings{"brindlet __FB_MAINPROC__ (22) [book loaded]",
                                Tag("position startpos"), Tag("go"), "brindlet GETMOVE (91) [BookMove]",
                                Tag("position startpos moves d2d4 d7d5"), Tag("go"),
@@ -67,14 +67,14 @@ TEST(MoveSelection, BookAnswersUntilItsFirstMissAndIsNeverAskedAgain) {
 TEST(MoveSelection, MainBookAloneIsEnoughAndTourBookIsAskedFirst) {
   TempDir mainOnly;
   MakeBook(mainOnly, "mainbook.bin");
-  EXPECT_EQ(RunEngine(mainOnly.path(), "go\nquit\n"), "info BookMove\r\nbestmove d2d4\r\n");
+  EXPECT_EQ(RunEngine(mainOnly.path(), "go\nquit\n"), "info BookMove\nbestmove d2d4\n");
 
   TempDir both;
   MakeBook(both, "mainbook.bin");
   std::ofstream(both.File("tour.pgn")) << "[Event \"t\"]\n[Result \"1-0\"]\n\n1. c4 e5 1-0\n";
   test_support::RunShell(test_support::GamesProgram("polyglot") + " make-book -pgn " + both.File("tour.pgn") +
                          " -bin " + both.File("tourbook.bin") + " -min-game 1 >/dev/null 2>&1");
-  EXPECT_EQ(RunEngine(both.path(), "go\nquit\n"), "info BookMove\r\nbestmove c2c4\r\n");
+  EXPECT_EQ(RunEngine(both.path(), "go\nquit\n"), "info BookMove\nbestmove c2c4\n");
 }
 
 TEST(MoveSelection, WithoutBooksOrWithBrokenBooksTheSolverAndSearchAnswer) {
@@ -86,7 +86,7 @@ TEST(MoveSelection, WithoutBooksOrWithBrokenBooksTheSolverAndSearchAnswer) {
       std::ofstream(dir.File("tourbook.bin"), std::ios::binary) << content;
       std::ofstream(dir.File("mainbook.bin"), std::ios::binary) << content;
     }
-    EXPECT_EQ(RunEngine(dir.path(), "go\nquit\n"), "info BestMove\r\nbestmove e2e4\r\n");
+    EXPECT_EQ(RunEngine(dir.path(), "go\nquit\n"), "info BestMove\nbestmove e2e4\n");
     const Strings log = Log(dir);
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log[0], Tag("go"));  // no "book loaded" line
@@ -104,8 +104,8 @@ TEST(MoveSelection, MateSolverAnswersBeforeTheSearch) {
       "position fen r2qkb1r/pp2nppp/3p4/2pNN1B1/2BnP3/3P4/PPP2PPP/R2bK2R w KQkq - 1 1\ngo\n"
       "position fen r2q1rk1/p4p1p/3p1Q2/2n3B1/B2R4/8/PP3PPP/5bK1 w - - 1 1\ngo\nquit\n");
   EXPECT_EQ(out,
-            "info SolveMate\r\nbestmove h5f7\r\ninfo SolveMate\r\nbestmove d5f6\r\n"
-            "info SolveMate\r\nbestmove d4g4\r\n");
+            "info SolveMate\nbestmove h5f7\ninfo SolveMate\nbestmove d5f6\n"
+            "info SolveMate\nbestmove d4g4\n");
   const Strings log = Log(dir);
   ASSERT_EQ(log.size(), 10u);
   for (const std::size_t line : {2u, 5u, 8u}) EXPECT_EQ(log[line], "brindlet GETMOVE (102) [SolveMate]") << line;
@@ -119,16 +119,16 @@ TEST(MoveSelection, PositionsWithoutAMoveAreReportedAsSearchAnswers) {
                                     "position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1\ngo\n"
                                     "position fen k7/p1K5/P7/8/8/8/8/8 b - - 0 1\ngo\nquit\n");
   EXPECT_EQ(out,
-            "info BestMove\r\nbestmove a1a1\r\n"
-            "info BestMove\r\nbestmove a1a1\r\n"
-            "info BestMove\r\nbestmove a1a1\r\n");
+            "info BestMove\nbestmove a1a1\n"
+            "info BestMove\nbestmove a1a1\n"
+            "info BestMove\nbestmove a1a1\n");
   EXPECT_EQ(Log(dir)[2], "brindlet GETMOVE (111) [BestMove]");
 }
 
 TEST(MoveSelection, PromotionsCarryTheirLetter) {
   TempDir dir;
   const std::string out = RunEngine(dir.path(), "position fen 8/4P3/8/8/8/8/k7/6K1 w - - 0 1\ngo\nquit\n");
-  EXPECT_EQ(out, "info BestMove\r\nbestmove e7e8q\r\n");
+  EXPECT_EQ(out, "info BestMove\nbestmove e7e8q\n");
 }
 
 }  // namespace

@@ -27,6 +27,11 @@ const faults = [
     expected: /Brindlet wrote an unexpected line: "bestmove \S+ now"/,
   },
   {
+    name: 'an engine that ends its lines in CR LF is refused',
+    script: `"$ENGINE" | sed -u 's/$/\\r/'`,
+    expected: /Brindlet wrote an unexpected line: "id name Brindlet\\r"/,
+  },
+  {
     name: 'a bestmove without its source line is refused',
     script: `"$ENGINE" | grep --line-buffered -v '^info '`,
     expected: /Brindlet sent no source line before its bestmove/,

@@ -52,7 +52,9 @@ export class UciPlayer {
     this.partial += chunk;
     let end;
     while ((end = this.partial.indexOf('\n')) >= 0) {
-      const line = this.partial.slice(0, end).replace(/\r$/, '');
+      // A line ends in LF alone: a CR left before it is part of the line, as a POSIX
+      // runner sees it, and fails the line test.
+      const line = this.partial.slice(0, end);
       this.partial = this.partial.slice(end + 1);
       this.lines.push(line);
       if (this.expectedLine && !this.expectedLine(line)) {

@@ -99,7 +99,7 @@ TEST(EnginePosition, StartposMovesAnswerForThePositionAfterE4E5) {
       dir.path(), "position fen rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6 0 2\ngo\nquit\n");
   const std::string fromStart = RunEngine(dir.path(), "position startpos\ngo\nquit\n");
   EXPECT_EQ(afterMoves, fromFen);
-  EXPECT_NE(afterMoves.find("info BookMove\r\n"), std::string::npos) << afterMoves;
+  EXPECT_NE(afterMoves.find("info BookMove\n"), std::string::npos) << afterMoves;
   const std::vector<std::string> legal = LegalMoves("position startpos moves e2e4 e7e5");
   ASSERT_EQ(legal.size(), 29u);
   EXPECT_NE(std::find(legal.begin(), legal.end(), LastBestMove(afterMoves)), legal.end()) << afterMoves;
