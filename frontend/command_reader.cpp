@@ -37,7 +37,7 @@ bool TakeSeparatorAfterItem(ByteInput& input) {
 
 // The bytes of one item. A quoted item (its opening quote already taken) ends at its closing
 // quote and keeps commas; a plain item ends at a comma. Both end at a line end, at the end of
-// input, or after 4096 bytes.
+// input, or after kMaxItemLength bytes.
 ReadResult ReadItem(ByteInput& input, bool quoted) {
   ReadResult result;
   for (;;) {

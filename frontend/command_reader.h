@@ -6,8 +6,9 @@
 
 namespace frontend {
 
-// An item holds at most this many bytes; the rest of a longer line becomes further items.
-inline constexpr std::size_t kMaxItemLength = 4096;
+// An item holds at most this many bytes (1 MiB); the rest of a longer line becomes further
+// items. The longest possible game as a "position startpos moves" line is about 110 KB.
+inline constexpr std::size_t kMaxItemLength = 1024 * 1024;
 
 struct ReadResult {
   std::string item;
@@ -18,7 +19,7 @@ struct ReadResult {
 };
 
 // Takes the next command item from a pipe or file stream: blanks and tabs before it are
-// skipped; it ends at a comma, a line end (LF, CR or CR LF) or after 4096 bytes; a double
+// skipped; it ends at a comma, a line end (LF, CR or CR LF) or after kMaxItemLength bytes; a double
 // quote at its start makes commas, blanks and tabs part of it up to the closing quote.
 ReadResult ReadCommand(ByteInput& input);
 

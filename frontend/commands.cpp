@@ -15,6 +15,8 @@ bool Contains(std::string_view command, std::string_view word) {
 
 }  // namespace
 
+std::string FenPatternFromRunStarts() { return "(?:\\G|(?<![1-8BKNPQRbknpqr]))" + std::string(kFenPattern); }
+
 bool IsQuit(std::string_view command) { return Equals(command, "quit"); }
 bool IsUci(std::string_view command) { return Equals(command, "uci"); }
 bool IsReady(std::string_view command) { return Equals(command, "isready"); }
@@ -49,7 +51,7 @@ int32_t FindAllMatches(std::string_view pattern, std::string_view subject,
 
 bool ExtractFen(std::string_view command, std::string& fen) {
   std::vector<std::string> found;
-  if (FindAllMatches(kFenPattern, command, found, false) == 1) {
+  if (FindAllMatches(FenPatternFromRunStarts(), command, found, false) == 1) {
     fen = found[0];
     return true;
   }

@@ -22,6 +22,12 @@ inline constexpr std::string_view kFenPattern =
     "[1-8BKNPQRbknpqr]+/[1-8BKNPQRbknpqr]+/[1-8BKNPQRbknpqr]+/[1-8BKNPQRbknpqr]+/"
     "[1-8BKNPQRbknpqr]+/[1-8BKNPQRbknpqr]+/[1-8BKNPQRbknpqr]+/[1-8BKNPQRbknpqr]+"
     "\\s[wb]\\s([KQkq]+|\\-)\\s([a-h][36]|\\-)\\s\\d+\\s[1-9]\\d*";
+// kFenPattern as ExtractFen runs it: a match may begin only where a run of rank characters
+// begins, or where the search resumes. A match cannot begin inside a run unless one begins at
+// its start (the run reaches the same "/" either way), so the matches are the same; but a
+// long run is no longer rescanned from each of its bytes, which made the search quadratic
+// (most of an hour for one 1 MiB item of rank letters).
+std::string FenPatternFromRunStarts();
 inline constexpr std::string_view kMovePattern = "[a-h][1-8][a-h][1-8][nbrq]*";
 
 // Every non-overlapping match of the pattern in the subject, left to right. The pattern is

@@ -58,15 +58,28 @@ TEST(ReadCommand, BytesAreTakenAsTheyAre) {
   EXPECT_EQ(Items(binary), Strings{std::string("is\0re\xff\xfe" "ady", 10)});
 }
 
-TEST(ReadCommand, LongLineIsCutEvery4096Bytes) {
-  const std::string first(4096, 'x');
-  const std::string second(4096, 'y');
+// gtest prints both sides of a failed comparison: megabyte items are compared by size and bytes.
+void ExpectItems(std::string_view input, const Strings& expected) {
+  const Strings items = Items(input);
+  ASSERT_EQ(items.size(), expected.size());
+  for (size_t i = 0; i < items.size(); ++i) {
+    ASSERT_EQ(items[i].size(), expected[i].size()) << "item " << i;
+    EXPECT_TRUE(items[i] == expected[i]) << "item " << i;
+  }
+}
+
+TEST(ReadCommand, LongLineIsCutEveryMebibyte) {
+  ASSERT_EQ(frontend::kMaxItemLength, 1048576u);
+  const std::string first(frontend::kMaxItemLength, 'x');
+  const std::string second(frontend::kMaxItemLength, 'y');
   // The cut takes blanks and one line end that follow it; the rest starts the next item.
-  EXPECT_EQ(Items(first + second + "zz\n"), (Strings{first, second, "zz"}));
-  EXPECT_EQ(Items(first + "  \nuci\n"), (Strings{first, "uci"}));
-  EXPECT_EQ(Items(first + " ,uci\n"), (Strings{first, "uci"}));
-  EXPECT_EQ(Items(first + " x\n"), (Strings{first, "x"}));
-  EXPECT_EQ(Items("\"" + first + "\"\n"), (Strings{first, ""}));
+  ExpectItems(first + second + "zz\n", Strings{first, second, "zz"});
+  ExpectItems(first + "  \nuci\n", Strings{first, "uci"});
+  ExpectItems(first + " ,uci\n", Strings{first, "uci"});
+  ExpectItems(first + " x\n", Strings{first, "x"});
+  ExpectItems("\"" + first + "\"\n", Strings{first, ""});
+  // One byte short of the limit the item ends at its line end as usual.
+  ExpectItems(first.substr(1) + "\nuci\n", Strings{first.substr(1), "uci"});
 }
 
 TEST(ReadCommand, TenMegabytesWithoutLineEndStayInBoundedItems) {

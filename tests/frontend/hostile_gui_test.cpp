@@ -62,16 +62,20 @@ TEST(HostileGui, AThousandGoInARowGetAThousandEqualAnswers) {
   EXPECT_EQ(CountOf(out, "\n"), 2000u);
 }
 
-// Peak memory of one run on a stream of "position startpos moves ..." lines of the given size.
-long PeakRssForPositionStream(size_t bytes) {
-  std::string line = "position startpos moves";
-  while (line.size() < 4000) line += " g1f3 g8f6 f3g1 f6g8";
+// Peak memory of one run on a stream of "position startpos moves ..." lines of the given
+// size. The blanks after "moves" make each 1 MiB cut fall after a whole round of knight
+// moves, so a cut line still leaves the start position.
+long PeakRssForPositionStream(size_t lineBytes, size_t bytes) {
+  // Started before the input is built: the child's peak counts the pages it shares with
+  // this process until it starts the engine.
+  TempDir dir;
+  EngineProcess engine(dir.path());
+  std::string line = "position startpos moves             ";
+  while (line.size() < lineBytes) line += " g1f3 g8f6 f3g1 f6g8";
   line += "\n";
   std::string input;
   while (input.size() < bytes) input += line;
   input += "go\nquit\n";
-  TempDir dir;
-  EngineProcess engine(dir.path());
   std::string out;
   for (size_t offset = 0; offset < input.size(); offset += 1 << 16) {
     if (!engine.Write(std::string_view(input).substr(offset, 1 << 16))) break;
@@ -88,10 +92,33 @@ TEST(HostileGui, MemoryStaysFlatOverALongStreamOfPositionLines) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "AddressSanitizer keeps freed memory in quarantine, so its peak grows by design";
 #endif
-  const long small = PeakRssForPositionStream(100 * 1000);
-  const long large = PeakRssForPositionStream(10 * 1000 * 1000);
+  const long small = PeakRssForPositionStream(4000, 100 * 1000);
+  const long large = PeakRssForPositionStream(4000, 10 * 1000 * 1000);
   std::printf("peak RSS: %ld kB after 100 kB of position lines, %ld kB after 10 MB\n", small, large);
   EXPECT_LT(large, small + 8 * 1024);
+}
+
+// Lines longer than the longest item (1 MiB) are cut there and their rest is read as
+// further items; memory does not grow with their number.
+TEST(HostileGui, LinesOverAMebibyteAreCutAndMemoryStaysFlat) {
+  const size_t mebibyte = 1024 * 1024;
+  TempDir dir;
+  std::string line = "position startpos moves             ";
+  while (line.size() < mebibyte + mebibyte / 2) line += " g1f3 g8f6 f3g1 f6g8";
+  int status = -1;
+  EXPECT_EQ(RunEngine(dir.path(), line + "\nisready\ngo\nquit\n", &status), "readyok\ninfo BestMove\nbestmove e2e4\n");
+  EXPECT_EQ(status, 0);
+  const auto log = ReadLines(dir.path() / "brindlet.log");
+  ASSERT_EQ(log.size(), 7u);
+  const std::string tag = "brindlet __FB_MAINPROC__ (32) [";
+  EXPECT_TRUE(log[1] == tag + line.substr(0, mebibyte) + "]");
+  EXPECT_TRUE(log[2] == tag + line.substr(mebibyte + 1) + "]");
+#if !defined(__SANITIZE_ADDRESS__)
+  const long one = PeakRssForPositionStream(mebibyte + mebibyte / 2, 1);
+  const long many = PeakRssForPositionStream(mebibyte + mebibyte / 2, 10 * 1000 * 1000);
+  std::printf("peak RSS: %ld kB after one 1.5 MiB position line, %ld kB after 10 MB of them\n", one, many);
+  EXPECT_LT(many, one + 8 * 1024);
+#endif
 }
 
 // valgrind's memcheck on a short session covering every command and every move source.

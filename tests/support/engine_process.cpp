@@ -211,4 +211,17 @@ std::string GamesProgram(std::string_view name) {
   return std::string(name);
 }
 
+std::vector<std::string> StockfishLegalMoves(std::string_view positionCommand) {
+  EngineProcess stockfish(".", {GamesProgram("stockfish")});
+  stockfish.Write(std::string(positionCommand) + "\ngo perft 1\nquit\n");
+  stockfish.CloseInput();
+  std::vector<std::string> moves;
+  std::istringstream in(stockfish.ReadAll());
+  for (std::string line; std::getline(in, line);) {
+    const size_t colon = line.find(':');
+    if (colon >= 4 && colon <= 5 && line.rfind("Nodes", 0) != 0) moves.push_back(line.substr(0, colon));
+  }
+  return moves;
+}
+
 }  // namespace test_support

@@ -70,5 +70,8 @@ std::vector<std::string> ReadLines(const std::filesystem::path& path);  // CR LF
 std::string RunShell(const std::string& command, int* exitStatus = nullptr);
 // Where Debian installs its games (stockfish, polyglot): /usr/games, not on PATH.
 std::string GamesProgram(std::string_view name);
+// The legal moves, as Debian's stockfish lists them ("go perft 1"), in the position that a
+// UCI "position ..." command sets up.
+std::vector<std::string> StockfishLegalMoves(std::string_view positionCommand);
 
 }  // namespace test_support

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <future>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "frontend/command_reader.h"
 #include "tests/support/engine_process.h"
 #include "tests/tracker/recorded_games.h"
 #include "tracker/tracked_position.h"
@@ -47,18 +47,6 @@ std::string LastBestMove(const std::string& output) {
   const std::size_t at = output.rfind("bestmove ");
   if (at == std::string::npos) return "";
   return Words(output.substr(at + 9)).at(0);
-}
-
-std::vector<std::string> LegalMoves(const std::string& positionCommand) {
-  const std::string out = test_support::RunShell("printf '" + positionCommand + "\\ngo perft 1\\nquit\\n' | " +
-                                                 test_support::GamesProgram("stockfish"));
-  std::vector<std::string> moves;
-  std::istringstream in(out);
-  for (std::string line; std::getline(in, line);) {
-    const std::size_t colon = line.find(':');
-    if (colon >= 4 && colon <= 5 && line.rfind("Nodes", 0) != 0) moves.push_back(line.substr(0, colon));
-  }
-  return moves;
 }
 
 // A move from an empty square onto the black king takes the king off the
@@ -100,32 +88,33 @@ TEST(EnginePosition, StartposMovesAnswerForThePositionAfterE4E5) {
   const std::string fromStart = RunEngine(dir.path(), "position startpos\ngo\nquit\n");
   EXPECT_EQ(afterMoves, fromFen);
   EXPECT_NE(afterMoves.find("info BookMove\n"), std::string::npos) << afterMoves;
-  const std::vector<std::string> legal = LegalMoves("position startpos moves e2e4 e7e5");
+  const std::vector<std::string> legal = test_support::StockfishLegalMoves("position startpos moves e2e4 e7e5");
   ASSERT_EQ(legal.size(), 29u);
   EXPECT_NE(std::find(legal.begin(), legal.end(), LastBestMove(afterMoves)), legal.end()) << afterMoves;
   EXPECT_NE(LastBestMove(afterMoves), LastBestMove(fromStart));
 }
 
-// Knight moves that come back to the start, repeated up to the 4096th byte of
-// the line; the moves after the cut would leave the start position. The blanks
-// after "moves" put the cut inside the first move text after 812 knight moves.
-TEST(EnginePosition, OverlongLinePlaysOnlyTheMovesInItsFirst4096Bytes) {
+// Knight moves that come back to the start, repeated up to the last byte of an
+// item (1 MiB); the moves after the cut would leave the start position. The
+// blanks after "moves" put the cut inside the first move text after the knight moves.
+TEST(EnginePosition, OverlongLinePlaysOnlyTheMovesInItsFirstMebibyte) {
+  const std::size_t limit = frontend::kMaxItemLength;
   const std::vector<std::string> shuffle = {"g1f3", "g8f6", "f3g1", "f6g8"};
   std::string line = "position startpos moves          ";
   std::vector<std::string> moves;
-  while (moves.size() < 812) {
+  while (line.size() + 5 + 3 <= limit) {
     moves.push_back(shuffle[moves.size() % 4]);
     line += " " + moves.back();
   }
   const std::size_t kept = moves.size();
-  ASSERT_LE(line.size(), 4096u);
+  ASSERT_EQ(kept % 4, 0u);
   for (const char* tail : {"e2e4", "e7e5", "d2d4", "e5d4"}) {
     moves.push_back(tail);
     line += std::string(" ") + tail;
   }
   // The first item ends "... f6g8 e2"; the next one begins "e4 e7e5".
-  ASSERT_EQ(line.substr(4089, 7), "f6g8 e2");
-  ASSERT_EQ(line.substr(4096, 2), "e4");
+  ASSERT_EQ(line.substr(limit - 7, 7), "f6g8 e2");
+  ASSERT_EQ(line.substr(limit, 2), "e4");
   BookDir dir;
   const std::string cut = RunEngine(dir.path(), line + "\ngo\nquit\n");
   const std::string cutFen = TrackerFen(kStart, moves, kept);
@@ -134,6 +123,26 @@ TEST(EnginePosition, OverlongLinePlaysOnlyTheMovesInItsFirst4096Bytes) {
   const std::string whole = RunEngine(dir.path(), "position fen " + allFen + "\ngo\nquit\n");
   EXPECT_EQ(cut, expected) << "kept " << kept << " moves: " << cutFen;
   EXPECT_NE(LastBestMove(cut), LastBestMove(whole)) << "the test needs positions with different answers";
+}
+
+// Lines far beyond 4096 bytes, as long games send them, are played whole: the
+// answer is a legal move of the side to move in the position after the last move.
+TEST(EnginePosition, LongGameLinesAreAnsweredForTheirLastPosition) {
+  std::string fromStart = "position startpos moves";
+  for (int i = 0; i < 204; ++i) fromStart += " g1f3 g8f6 f3g1 f6g8";
+  fromStart += " e2e4";
+  // The blanks after "moves" would have put the old 4096-byte cut after 800 moves, White to move.
+  std::string fromFen = "position fen r1bqkb1r/pppp1ppp/2n2n2/4p3/4P3/2N2N2/PPPP1PPP/R1BQKB1R w KQkq - 4 4 moves      ";
+  while (fromFen.size() < 6000) fromFen += " f3g1 f6g8 g1f3 g8f6";
+  fromFen += " d2d4";
+  for (const std::string& command : {fromStart, fromFen}) {
+    ASSERT_GT(command.size(), 4096u);
+    TempDir dir;
+    const std::string answer = LastBestMove(RunEngine(dir.path(), command + "\ngo\nquit\n"));
+    const std::vector<std::string> legal = test_support::StockfishLegalMoves(command);
+    ASSERT_FALSE(legal.empty());
+    EXPECT_NE(std::find(legal.begin(), legal.end(), answer), legal.end()) << answer << " after " << command.substr(0, 100);
+  }
 }
 
 // After every one of the first plies of each game and every seventh after
