@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <set>
@@ -77,6 +78,32 @@ TEST(Legality, EveryAnswerIsLegalAndNullOnlyWithoutLegalMoves) {
     }
   }
   EXPECT_GT(nullAnswers, 0);  // the games' checkmates are among the positions
+}
+
+// Through the engine itself: with several enemy queens the opponent has more than 80 moves,
+// and an attacker listed after the 80th still forbids castling out of or through check;
+// where no enemy move touches the path, castling stays allowed (and is the engine's choice).
+TEST(Legality, CastlingThroughTheEngineSeesEveryEnemyMove) {
+  const struct {
+    const char* fen;
+    bool castles;
+  } cases[] = {
+      {"1q6/3k4/2q5/3q4/3q4/4Bb2/6n1/4K2R w K - 0 20", false},     // in check from g2
+      {"q7/3q4/5k2/3q4/8/1q6/6b1/R3K2R w K - 0 20", false},        // f1 attacked from g2
+      {"1k6/2q1qn1r/8/7R/q2q1q2/3PB3/5P2/4K2R w K - 0 30", true},  // 93 enemy moves, path free
+  };
+  for (const auto& c : cases) {
+    const std::string command = std::string("position fen ") + c.fen;
+    test_support::TempDir dir;
+    const std::string out = test_support::RunEngine(dir.path(), command + "\ngo\nquit\n");
+    const size_t at = out.rfind("bestmove ");
+    ASSERT_NE(at, std::string::npos) << out;
+    const std::string answer = out.substr(at + 9, 4);
+    const std::vector<std::string> legal = test_support::StockfishLegalMoves(command);
+    EXPECT_NE(std::find(legal.begin(), legal.end(), answer), legal.end()) << c.fen << " answered " << answer;
+    EXPECT_EQ(std::find(legal.begin(), legal.end(), "e1g1") != legal.end(), c.castles) << c.fen;
+    EXPECT_EQ(answer == "e1g1", c.castles) << c.fen << " answered " << answer;
+  }
 }
 
 }  // namespace
