@@ -5,6 +5,7 @@
 
 // The engine takes no arguments: it talks UCI on standard input and output.
 int main() {
+  frontend::platform::InstallStopSignals();
   frontend::platform::IgnoreBrokenPipe();
   frontend::ByteInput input(frontend::platform::ReadStandardInput);
   frontend::EngineSettings settings;

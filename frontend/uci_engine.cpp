@@ -1,10 +1,9 @@
 #include "frontend/uci_engine.h"
 
-#include <thread>
-
 #include "frontend/command_reader.h"
 #include "frontend/commands.h"
 #include "frontend/fen_validation.h"
+#include "frontend/platform.h"
 
 namespace frontend {
 
@@ -43,8 +42,11 @@ void UciEngine::StartUp() {
 }
 
 bool UciEngine::RunPass(ByteInput& input) {
-  if (quitRequested_) return false;
+  if (quitRequested_ || platform::StopRequested()) return false;
   const ReadResult read = settings_.console ? ReadConsoleCommand(input) : ReadCommand(input);
+  // A stop signal that came while the item was being read ends the run before it: the
+  // item is incomplete (its sender had not finished it) and is dropped.
+  if (platform::StopRequested()) return false;
   // At end of input the engine stops as after "quit"; an item cut short by it still counts.
   if (read.endOfInput && read.item.empty()) return false;
   HandleCommand(read.item);
@@ -128,9 +130,10 @@ void UciEngine::Shutdown() {
 
 int UciEngine::Run(ByteInput& input) {
   StartUp();
+  // A stop signal ends the run as "quit" does, at the top of a pass or during its pause.
   for (;;) {
-    if (quitRequested_) break;
-    if (settings_.pause.count() > 0) std::this_thread::sleep_for(settings_.pause);
+    if (quitRequested_ || platform::StopRequested()) break;
+    if (settings_.pause.count() > 0) platform::Pause(settings_.pause);
     if (!RunPass(input)) break;
   }
   Shutdown();

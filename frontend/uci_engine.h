@@ -31,7 +31,7 @@ class UciEngine {
   UciEngine(const UciEngine&) = delete;
   UciEngine& operator=(const UciEngine&) = delete;
 
-  // Start-up, the loop until "quit" or end of input, shutdown. Returns the exit status.
+  // Start-up, the loop until "quit", a stop signal or end of input, shutdown. Returns the exit status.
   int Run(ByteInput& input);
 
   // The pieces of Run, for tests and fuzzing.
