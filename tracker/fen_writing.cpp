@@ -1,15 +1,9 @@
-#include "tracker/piece_letters.h"
+#include "notation/notation.h"
 #include "tracker/tracked_position.h"
 
 namespace tracker {
 
 namespace {
-
-// Values whose code falls outside a byte cannot come from a loaded text; the
-// code is cut to its low eight bits so every record still has a written form.
-char CharacterOfCode(int32_t value, uint32_t offset) {
-  return static_cast<char>(static_cast<unsigned char>((static_cast<uint32_t>(value) + offset) & 0xFFu));
-}
 
 void AppendPlacement(std::string& fen, const TrackedPosition& position) {
   for (int rank = 8; rank >= 1; --rank) {
@@ -22,7 +16,7 @@ void AppendPlacement(std::string& fen, const TrackedPosition& position) {
       }
       if (emptyRun > 0) fen += static_cast<char>('0' + emptyRun);
       emptyRun = 0;
-      fen += LetterOfPieceCode(code);
+      fen += notation::LetterOfPieceCode(code);
     }
     if (emptyRun > 0) fen += static_cast<char>('0' + emptyRun);
     if (rank > 1) fen += '/';
@@ -30,10 +24,9 @@ void AppendPlacement(std::string& fen, const TrackedPosition& position) {
 }
 
 void AppendCastling(std::string& fen, const TrackedPosition& position) {
-  constexpr std::string_view kCastlingLetters = "KQkq";
   const std::size_t before = fen.size();
   for (std::size_t flag = 0; flag < 4; ++flag) {
-    if (position.castling[flag] != 0) fen += kCastlingLetters[flag];
+    if (position.castling[flag] != 0) fen += notation::kCastlingLetters[flag];
   }
   if (fen.size() == before) fen += '-';
 }
@@ -41,7 +34,7 @@ void AppendCastling(std::string& fen, const TrackedPosition& position) {
 }  // namespace
 
 std::string SquareText(BoardSquare square) {
-  return {CharacterOfCode(square.file, 96), CharacterOfCode(square.rank, 48)};
+  return {notation::FileLetter(square.file), notation::RankDigit(square.rank)};
 }
 
 std::string PositionToFen(const TrackedPosition& position) {

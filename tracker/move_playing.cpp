@@ -1,11 +1,18 @@
 #include <cstdlib>
 
+#include "notation/notation.h"
 #include "tracker/saturating_clock.h"
 #include "tracker/tracked_position.h"
 
 namespace tracker {
 
 namespace {
+
+using notation::kKingCode;
+using notation::kKnightCode;
+using notation::kPawnCode;
+using notation::kQueenCode;
+using notation::kRookCode;
 
 bool OnBoard(BoardSquare square) {
   return square.file >= 1 && square.file <= 8 && square.rank >= 1 && square.rank <= 8;
@@ -19,9 +26,9 @@ bool IsSquare(BoardSquare square, int32_t file, int32_t rank) {
   return square.file == file && square.rank == rank;
 }
 
-bool IsPawn(int32_t code) { return code == kPawn || code == -kPawn; }
-bool IsRook(int32_t code) { return code == kRook || code == -kRook; }
-bool IsKing(int32_t code) { return code == kKing || code == -kKing; }
+bool IsPawn(int32_t code) { return code == kPawnCode || code == -kPawnCode; }
+bool IsRook(int32_t code) { return code == kRookCode || code == -kRookCode; }
+bool IsKing(int32_t code) { return code == kKingCode || code == -kKingCode; }
 
 // A king stepping two files takes the rook chosen by the product of its
 // destination's file and rank; the flags are not consulted, and whatever stands
@@ -57,24 +64,11 @@ void ClearCornerFlag(TrackedPosition& position, BoardSquare square) {
   if (IsSquare(square, 1, 8)) position.castling[kBlackQueenSide] = 0;
 }
 
-int32_t PromotionOfLetter(char letter, int32_t fallback) {
-  switch (letter) {
-    case 'n': return kKnight;
-    case 'b': return kBishop;
-    case 'r': return kRook;
-    case 'q': return kQueen;
-    default: return fallback;
-  }
-}
-
-bool IsFileLetter(char c) { return c >= 'a' && c <= 'h'; }
-bool IsRankDigit(char c) { return c >= '1' && c <= '8'; }
-
 }  // namespace
 
 void PlayMove(TrackedPosition& position, TrackedMove move, int32_t promotion) {
   if (!OnBoard(move.from) || !OnBoard(move.to)) return;
-  if (promotion < kKnight || promotion > kQueen) promotion = kQueen;
+  if (promotion < kKnightCode || promotion > kQueenCode) promotion = kQueenCode;
   // The side is read as stored; the 64-bit sums keep a record filled by hand
   // with an odd side from overflowing.
   const int64_t side = position.sideToMove;
@@ -127,15 +121,16 @@ void PlayMove(TrackedPosition& position, TrackedMove move, int32_t promotion) {
 }
 
 void PlayMoveText(TrackedPosition& position, std::string_view moveText, int32_t defaultPromotion) {
-  if (moveText.size() < 4 || !IsFileLetter(moveText[0]) || !IsRankDigit(moveText[1]) ||
-      !IsFileLetter(moveText[2]) || !IsRankDigit(moveText[3])) {
-    return;
-  }
-  const TrackedMove move{{moveText[0] - 96, moveText[1] - 48}, {moveText[2] - 96, moveText[3] - 48}};
+  if (!notation::BeginsWithMoveSquares(moveText)) return;
+  using notation::FileOfLetter;
+  using notation::RankOfDigit;
+  const TrackedMove move{{FileOfLetter(moveText[0]), RankOfDigit(moveText[1])},
+                         {FileOfLetter(moveText[2]), RankOfDigit(moveText[3])}};
   // Only a text of exactly five characters names its piece; longer texts such
   // as "a7a8nq" take the default.
-  const int32_t promotion =
-      moveText.size() == 5 ? PromotionOfLetter(moveText[4], defaultPromotion) : defaultPromotion;
+  const int32_t promotion = moveText.size() == 5
+                                ? notation::PromotionCodeOfLetter(moveText[4]).value_or(defaultPromotion)
+                                : defaultPromotion;
   PlayMove(position, move, promotion);
 }
 

@@ -16,20 +16,14 @@ struct BoardSquare {
   int32_t rank = 0;
 };
 
-// Piece codes: positive for white, negative for black, 0 for an empty square.
-inline constexpr int32_t kPawn = 1;
-inline constexpr int32_t kKnight = 2;
-inline constexpr int32_t kBishop = 3;
-inline constexpr int32_t kRook = 4;
-inline constexpr int32_t kQueen = 5;
-inline constexpr int32_t kKing = 6;
-
 // Indices into TrackedPosition::castling.
 inline constexpr int kWhiteKingSide = 0;   // "K"
 inline constexpr int kWhiteQueenSide = 1;  // "Q"
 inline constexpr int kBlackKingSide = 2;   // "k"
 inline constexpr int kBlackQueenSide = 3;  // "q"
 
+// The board holds the piece codes of the FEN letter table (notation::kPieceLetters):
+// positive for white, negative for black, 0 for an empty square.
 struct TrackedPosition {
   int32_t board[8][8] = {};  // [file - 1][rank - 1]: a1, a2, ..., a8, b1, ..., h8
   int32_t sideToMove = 0;    // +1 white, -1 black
@@ -48,7 +42,7 @@ struct TrackedMove {
 // not reach keep their codes. The clocks saturate at the signed 32-bit limits.
 void PositionFromFen(TrackedPosition& position, std::string_view fen);
 
-// Plays a move text "e2e4" / "a7a8n" with `defaultPromotion` (2 knight .. 5 queen)
+// Plays a move text "e2e4" / "a7a8n" with `defaultPromotion` (piece code 2 knight .. 5 queen)
 // unless the text is exactly five characters with a fifth letter from "nbrq".
 // A text that does not begin with a file letter, a rank digit, a file letter and
 // a rank digit is not a move and leaves the record unchanged.

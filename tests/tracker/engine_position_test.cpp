@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frontend/command_reader.h"
+#include "notation/notation.h"
 #include "tests/support/engine_process.h"
 #include "tests/tracker/recorded_games.h"
 #include "tracker/tracked_position.h"
@@ -61,7 +62,7 @@ std::string KingRemoval(const std::string& fen) {
     for (int rank = 1; rank <= 8; ++rank) {
       const int32_t code = position.board[file - 1][rank - 1];
       if (code == 0 && empty.empty()) empty = tracker::SquareText({file, rank});
-      if (code == -tracker::kKing) king = tracker::SquareText({file, rank});
+      if (code == -notation::kKingCode) king = tracker::SquareText({file, rank});
     }
   }
   return empty + king;
