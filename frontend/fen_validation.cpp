@@ -1,34 +1,18 @@
 #include "frontend/fen_validation.h"
 
 #include <cstdint>
+#include <vector>
 
 #include "frontend/pcre_pattern.h"
+#include "notation/notation.h"
 
 namespace frontend {
 
-std::vector<std::string> SplitText(std::string_view text, char separator) {
-  std::vector<std::string> fields;
-  std::string_view remaining = text;
-  do {
-    const size_t at = remaining.find(separator);
-    if (at == std::string_view::npos) {
-      fields.emplace_back(remaining);
-      remaining = {};
-    } else {
-      fields.emplace_back(remaining.substr(0, at));
-      remaining.remove_prefix(at + 1);
-    }
-  } while (!remaining.empty());
-  if (fields.size() > 1 && fields.back().empty()) fields.pop_back();
-  return fields;
-}
-
 int32_t RankSquareCount(std::string_view rank) {
-  constexpr std::string_view kPieceLetters = "BKNPQRbknpqr";
   // Summed wide and clamped, so that no text, however long, overflows the count.
   int64_t count = 0;
   for (const char c : rank) {
-    if (kPieceLetters.find(c) != std::string_view::npos) count += 1;
+    if (notation::IsPieceLetter(c)) count += 1;
     else count += static_cast<unsigned char>(c) - 48;
     if (count > INT32_MAX) count = INT32_MAX;
   }
@@ -36,13 +20,13 @@ int32_t RankSquareCount(std::string_view rank) {
 }
 
 bool IsValidFEN(std::string_view fen) {
-  const std::vector<std::string> fields = SplitText(fen, ' ');
-  const std::vector<std::string> ranks = SplitText(fields[0], '/');
+  const std::vector<std::string_view> fields = notation::SplitText(fen, ' ');
+  const std::vector<std::string_view> ranks = notation::SplitText(fields[0], '/');
   if (fields.size() != 6 || ranks.size() != 8) return false;
 
   bool valid = MatchesPattern(kWhiteKingPattern, fields[0]);
   valid = MatchesPattern(kBlackKingPattern, fields[0]) && valid;
-  for (const std::string& rank : ranks) {
+  for (const std::string_view rank : ranks) {
     valid = MatchesPattern(kRankPattern, rank) && valid;
     valid = RankSquareCount(rank) == 8 && valid;
   }

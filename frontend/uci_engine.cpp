@@ -34,7 +34,7 @@ void UciEngine::StartUp() {
   }
   selection_.bookOpen = settings_.askBook && OpenBook();
   if (selection_.bookOpen) WriteLog(log_, "brindlet __FB_MAINPROC__ (22) [book loaded]");
-  currentFen_ = kStartPosition;
+  currentFen_ = notation::kStartFen;
   moveTexts_.clear();
   bestMove_.clear();
   quitRequested_ = false;
@@ -64,7 +64,7 @@ void UciEngine::HandleCommand(const std::string& command) {
   } else if (IsReady(command)) {
     WriteLine("readyok");
   } else if (IsNewGame(command)) {
-    currentFen_ = kStartPosition;
+    currentFen_ = notation::kStartFen;
   } else if (IsPosition(command)) {
     PositionFlow(command);
   } else if (IsGo(command)) {
@@ -74,7 +74,7 @@ void UciEngine::HandleCommand(const std::string& command) {
 
 void UciEngine::PositionFlow(const std::string& command) {
   if (HasStartPos(command)) {
-    currentFen_ = kStartPosition;
+    currentFen_ = notation::kStartFen;
     tracker::PositionFromFen(trackedPosition_, currentFen_);
     if (HasMoves(command) && ExtractMoves(command, moveTexts_)) {
       for (const std::string& moveText : moveTexts_) tracker::PlayMoveText(trackedPosition_, moveText, 5);

@@ -7,11 +7,10 @@
 #include "frontend/log.h"
 #include "frontend/move_selection.h"
 #include "frontend/output.h"
+#include "notation/notation.h"
 #include "tracker/tracked_position.h"
 
 namespace frontend {
-
-inline constexpr const char* kStartPosition = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
 struct EngineSettings {
   // The log file, or nullptr for none (fuzzing).
@@ -55,7 +54,7 @@ class UciEngine {
   LineWriter guardedWriter_;
   DiagnosticLog log_;
   MoveSelection selection_;
-  std::string currentFen_ = kStartPosition;
+  std::string currentFen_{notation::kStartFen};
   std::vector<std::string> moveTexts_;
   std::string bestMove_;
   bool quitRequested_ = false;

@@ -8,20 +8,6 @@
 namespace {
 
 using frontend::IsValidFEN;
-using frontend::SplitText;
-using Strings = std::vector<std::string>;
-
-TEST(SplitText, FieldsAndTheOneDroppedTrailingField) {
-  EXPECT_EQ(SplitText("a b", ' '), (Strings{"a", "b"}));
-  EXPECT_EQ(SplitText("a  b", ' '), (Strings{"a", "", "b"}));
-  EXPECT_EQ(SplitText(" a", ' '), (Strings{"", "a"}));
-  EXPECT_EQ(SplitText("a ", ' '), (Strings{"a"}));
-  EXPECT_EQ(SplitText("a  ", ' '), (Strings{"a"}));
-  EXPECT_EQ(SplitText("a   ", ' '), (Strings{"a", ""}));
-  EXPECT_EQ(SplitText("", ' '), (Strings{""}));
-  EXPECT_EQ(SplitText(" ", ' '), (Strings{""}));
-}
-
 TEST(RankSquareCount, LettersCountOneOtherBytesTheirCodeMinus48) {
   EXPECT_EQ(frontend::RankSquareCount("44"), 8);
   EXPECT_EQ(frontend::RankSquareCount("1111pppp"), 8);
