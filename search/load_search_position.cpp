@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+
+#include "notation/notation.h"
 
 namespace search {
 namespace {
@@ -20,46 +23,13 @@ constexpr int8_t kStartTable[64] = {
     10,  7,  6,  19,  126,  6,  7,  10,
 };
 
-constexpr std::string_view kPieceLetters = "kqrbnp PNBRQK";
+// The piece value of each code of the FEN letter table, from -6 (black king) to 6.
 constexpr int8_t kValueOfCode[13] = {-126, -19, -10, -6, -7, -2, 0, 2, 7, 6, 10, 19, 126};
 
-struct FenFields {
-  std::string_view field[6];
-};
-
-// Five times the text up to the next blank; what is left after the fifth blank
-// is the sixth field. Without a blank the field is empty and the rest stays.
-FenFields SplitFields(std::string_view text) {
-  FenFields fields;
-  for (int i = 0; i < 5; ++i) {
-    const size_t blank = text.find(' ');
-    if (blank == std::string_view::npos) continue;
-    fields.field[i] = text.substr(0, blank);
-    text.remove_prefix(blank + 1);
-  }
-  fields.field[5] = text;
-  return fields;
-}
-
 void PlacePieces(SearchPosition& position, std::string_view placement) {
-  // The counters stop at the first value outside the board: a longer rank or
-  // extra ranks then write nothing instead of running over the frame.
-  int file = 1;
-  int rank = 8;
-  auto put = [&](int8_t value) {
-    if (file >= 1 && file <= 8 && rank >= 1 && rank <= 8) Square(position, 10 * file + rank) = value;
-    file = std::min(file + 1, 9);
-  };
-  for (const char c : placement) {
-    if (c == '/') {
-      file = 1;
-      rank = std::max(rank - 1, 0);
-    } else if (c >= '1' && c <= '8') {
-      for (int n = c - '0'; n > 0; --n) put(0);
-    } else if (const size_t p = kPieceLetters.find(c); p != std::string_view::npos) {
-      put(kValueOfCode[p]);
-    }
-  }
+  notation::WalkPlacement(placement, [&](int32_t file, int32_t rank, int32_t code) {
+    Square(position, 10 * file + rank) = kValueOfCode[code + 6];
+  });
 }
 
 // 2 x full-move number + (1 for black) - 2, held at the 16-bit limits
@@ -90,9 +60,10 @@ void SetCastleRights(SearchPosition& position, std::string_view field) {
 // only when a double step can have made it: the right rank, empty, and that
 // side's pawn just beyond it.
 int8_t EnPassantSquare(const SearchPosition& position, std::string_view field) {
-  if (field.size() != 2) return 0;
+  const std::optional<notation::SquareCoordinates> named = notation::ReadSquareUnchecked(field);
+  if (!named) return 0;
   const int s = position.sideToMove;
-  const int square = 10 * static_cast<unsigned char>(field[0]) + static_cast<unsigned char>(field[1]) - 1008;
+  const int square = 10 * named->file + named->rank;
   if (!IsRealSquare(square)) return 0;
   if (square % 10 != (s == 1 ? 6 : 3)) return 0;
   if (Square(position, square) != 0 || Square(position, square - s) != -kPawn * s) return 0;
@@ -116,17 +87,17 @@ void LoadSearchPosition(SearchPosition& position, std::string_view fen) {
     position.kingCaptured = kFalse;
     return;
   }
-  const FenFields fields = SplitFields(fen);
-  PlacePieces(position, fields.field[0]);
+  const notation::SixFields fields = notation::SplitAtFiveBlanks(fen);
+  PlacePieces(position, fields[0]);
   int sum = position.material;
   for (int rank = 8; rank >= 1; --rank)
     for (int file = 1; file <= 8; ++file) sum += Square(position, 10 * file + rank);
   position.material = static_cast<int16_t>(sum);
-  position.sideToMove = fields.field[1] == "w" ? 1 : -1;
-  SetCastleRights(position, fields.field[2]);
-  EpSlot(position, -position.sideToMove) = EnPassantSquare(position, fields.field[3]);
+  position.sideToMove = fields[1] == "w" ? 1 : -1;
+  SetCastleRights(position, fields[2]);
+  EpSlot(position, -position.sideToMove) = EnPassantSquare(position, fields[3]);
   EpSlot(position, position.sideToMove) = 0;
-  position.ply = PlyFromMoveNumber(fields.field[5], position.sideToMove);
+  position.ply = PlyFromMoveNumber(fields[5], position.sideToMove);
   position.kingCaptured = kFalse;
 }
 
