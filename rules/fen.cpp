@@ -1,44 +1,17 @@
-// Reading a position from FEN text. Every field is checked before anything is
-// built, and no character is read past the end of the text.
+// Reading a position from FEN text: the strict reading of the notation library, and what
+// this core needs to play the position. No character is read past the end of the text.
 #include <array>
 #include <string_view>
 
+#include "notation/notation.h"
 #include "rules/attacks.h"
 #include "rules/rules.h"
 
 namespace rules {
 namespace {
 
-constexpr std::string_view kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-constexpr int kMaxFields = 6;
 constexpr int kMaxClockDigits = 5;
 constexpr int kMaxClockValue = 65535;
-
-PieceType PieceTypeOfLetter(char letter) {
-  switch (letter | 0x20) {
-    case 'p': return kPawn;
-    case 'n': return kKnight;
-    case 'b': return kBishop;
-    case 'r': return kRook;
-    case 'q': return kQueen;
-    case 'k': return kKing;
-    default: return kNoPieceType;
-  }
-}
-
-// Splits at single blanks; false for an empty field or more than six fields.
-bool SplitFields(std::string_view text, std::array<std::string_view, kMaxFields>& fields, int& count) {
-  count = 0;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t blank = text.find(' ', start);
-    const std::string_view field = text.substr(start, blank == std::string_view::npos ? std::string_view::npos : blank - start);
-    if (field.empty() || count == kMaxFields) return false;
-    fields[count++] = field;
-    if (blank == std::string_view::npos) return true;
-    start = blank + 1;
-  }
-}
 
 bool ParseNumber(std::string_view field, int& value) {
   if (field.empty() || field.size() > kMaxClockDigits) return false;
@@ -55,14 +28,10 @@ bool ParseCastling(std::string_view field, std::uint8_t& rights) {
   if (field == "-") return true;
   if (field.size() > 4) return false;
   for (char c : field) {
-    std::uint8_t right = 0;
-    switch (c) {
-      case 'K': right = kWhiteKingside; break;
-      case 'Q': right = kWhiteQueenside; break;
-      case 'k': right = kBlackKingside; break;
-      case 'q': right = kBlackQueenside; break;
-      default: return false;
-    }
+    // The rights' bits follow the letters' written order K, Q, k, q.
+    const std::size_t index = notation::kCastlingLetters.find(c);
+    if (index == std::string_view::npos) return false;
+    const auto right = static_cast<std::uint8_t>(1u << index);
     if ((rights & right) != 0) return false;
     rights |= right;
   }
@@ -85,33 +54,24 @@ bool MaterialIsPossible(const std::array<std::array<int, 7>, 2>& counts) {
 }  // namespace
 
 std::optional<Position> Position::FromFen(std::string_view fen) {
-  std::array<std::string_view, kMaxFields> fields;
-  int fieldCount = 0;
-  if (!SplitFields(fen, fields, fieldCount) || (fieldCount != 4 && fieldCount != 6)) return std::nullopt;
+  const std::optional<notation::BlankFields> split = notation::SplitAtEveryBlank(fen);
+  if (!split || (split->count != 4 && split->count != 6)) return std::nullopt;
+  const notation::SixFields& fields = split->field;
+  for (int index = 0; index < split->count; ++index) {
+    if (fields[static_cast<std::size_t>(index)].empty()) return std::nullopt;
+  }
 
   Position position;
   std::array<std::array<int, 7>, 2> counts{};
-  int rank = 7;
-  int file = 0;
-  for (char c : fields[0]) {
-    if (c == '/') {
-      if (file != 8 || rank == 0) return std::nullopt;
-      --rank;
-      file = 0;
-    } else if (c >= '1' && c <= '8') {
-      file += c - '0';
-      if (file > 8) return std::nullopt;
-    } else {
-      const PieceType type = PieceTypeOfLetter(c);
-      if (type == kNoPieceType || file > 7) return std::nullopt;
-      if (type == kPawn && (rank == 0 || rank == 7)) return std::nullopt;
-      const Color color = (c >= 'a') ? Color::kBlack : Color::kWhite;
-      ++counts[Index(color)][type];
-      position.PutPiece(MakePiece(color, type), MakeSquare(file, rank));
-      ++file;
-    }
-  }
-  if (rank != 0 || file != 8 || !MaterialIsPossible(counts)) return std::nullopt;
+  const bool placed = notation::ReadPlacementStrictly(fields[0], [&](int32_t file, int32_t rank, int32_t code) {
+    const auto type = static_cast<PieceType>(code < 0 ? -code : code);
+    if (type == kPawn && (rank == 1 || rank == 8)) return false;
+    const Color color = code < 0 ? Color::kBlack : Color::kWhite;
+    ++counts[Index(color)][type];
+    position.PutPiece(MakePiece(color, type), MakeSquare(file - 1, rank - 1));
+    return true;
+  });
+  if (!placed || !MaterialIsPossible(counts)) return std::nullopt;
 
   if (fields[1] == "w") {
     position.side_ = Color::kWhite;
@@ -128,13 +88,15 @@ std::optional<Position> Position::FromFen(std::string_view fen) {
   } else {
     const std::string_view ep = fields[3];
     const int expectedRank = position.side_ == Color::kWhite ? 5 : 2;
-    if (ep.size() != 2 || ep[0] < 'a' || ep[0] > 'h' || ep[1] - '1' != expectedRank) return std::nullopt;
-    position.enPassant_ = static_cast<std::int8_t>(MakeSquare(ep[0] - 'a', expectedRank));
+    if (ep.size() != 2 || !notation::IsFileLetter(ep[0]) || notation::RankOfDigit(ep[1]) - 1 != expectedRank) {
+      return std::nullopt;
+    }
+    position.enPassant_ = static_cast<std::int8_t>(MakeSquare(notation::FileOfLetter(ep[0]) - 1, expectedRank));
   }
 
   int halfmove = 0;
   int fullmove = 1;
-  if (fieldCount == 6 && (!ParseNumber(fields[4], halfmove) || !ParseNumber(fields[5], fullmove))) return std::nullopt;
+  if (split->count == 6 && (!ParseNumber(fields[4], halfmove) || !ParseNumber(fields[5], fullmove))) return std::nullopt;
   position.halfmoveClock_ = static_cast<std::uint16_t>(halfmove);
   position.fullmoveNumber_ = static_cast<std::uint16_t>(fullmove);
 
@@ -142,6 +104,6 @@ std::optional<Position> Position::FromFen(std::string_view fen) {
   return position;
 }
 
-Position Position::StartPosition() { return *FromFen(kStartFen); }
+Position Position::StartPosition() { return *FromFen(notation::kStartFen); }
 
 }  // namespace rules

@@ -4,15 +4,9 @@
 namespace rules {
 
 MoveText ToUci(Move move) {
-  MoveText text;
-  text.chars[0] = static_cast<char>('a' + FileOf(move.From()));
-  text.chars[1] = static_cast<char>('1' + RankOf(move.From()));
-  text.chars[2] = static_cast<char>('a' + FileOf(move.To()));
-  text.chars[3] = static_cast<char>('1' + RankOf(move.To()));
-  constexpr char kPromotionLetters[] = "??nbrq";
-  const PieceType promotion = move.Promotion();
-  if (promotion >= kKnight && promotion <= kQueen) text.chars[4] = kPromotionLetters[promotion];
-  return text;
+  // Piece types and the notation's piece codes share their numbers, knight 2 to queen 5.
+  return notation::WriteMoveText(FileOf(move.From()) + 1, RankOf(move.From()) + 1, FileOf(move.To()) + 1,
+                                 RankOf(move.To()) + 1, move.Promotion());
 }
 
 std::optional<Move> ParseUciMove(const Position& position, std::string_view text) {

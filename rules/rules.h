@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "notation/notation.h"
+
 namespace rules {
 
 using Bitboard = std::uint64_t;
@@ -111,7 +113,6 @@ struct UndoInfo {
   std::uint16_t halfmoveClock;
 };
 
-// UCI text of a move, zero-terminated: "e2e4", "e7e8q", castling as "e1g1".
 // What the side to move needs to tell quickly whether a move of its gives check: the
 // squares from which each piece type would attack the enemy king, and its own pieces
 // that shield the king from one of its sliders.
@@ -121,11 +122,8 @@ struct CheckInfo {
   Square enemyKing;
 };
 
-struct MoveText {
-  std::array<char, 6> chars{};
-  const char* c_str() const { return chars.data(); }
-  std::string_view view() const { return chars.data(); }
-};
+// UCI text of a move, zero-terminated: "e2e4", "e7e8q", castling as "e1g1".
+using MoveText = notation::MoveText;
 MoveText ToUci(Move move);
 
 class Position {
