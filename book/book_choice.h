@@ -1,31 +1,17 @@
 #pragma once
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
 #include "book/book_file.h"
-#include "book/book_move.h"
-#include "book/book_position.h"
 #include "rules/rules.h"
 
 namespace book {
 
-// A FEN text read once for all the books asked about it.
-struct LookupPosition {
-  BookPosition board;
-  rules::Position rules;
-  std::uint64_t key;
-};
+// The legal move that a book entry's move field stands for in the position, if any.
+std::optional<rules::Move> LegalBookMove(const rules::Position& position, std::uint16_t field);
 
-// Nothing when either reading of the text refuses it.
-std::optional<LookupPosition> PrepareLookup(std::string_view fen);
-
-// Whether the decoded move is a legal move of the position.
-bool IsLegalBookMove(const LookupPosition& position, const DecodedMove& move);
-
-// The move to play from one book: among the position's entries whose moves are legal,
-// the highest weight, the first in file order on a tie. Empty when there is none.
-// A hash collision or a corrupt entry is never a legal move, so it is never chosen.
-DecodedMove ChooseBookMove(const BookFile& file, const LookupPosition& position);
+// The move to play from one book: among the entries under `key` whose moves are legal in
+// the position, the highest weight, the first in file order on a tie.
+std::optional<rules::Move> ChooseBookMove(const BookFile& file, const rules::Position& position, std::uint64_t key);
 
 }  // namespace book

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "book/book.h"
+#include "book/entry_points.h"
 #include "matesolver/solve_mate.h"
 #include "search/best_move.h"
 
