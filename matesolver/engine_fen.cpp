@@ -1,12 +1,12 @@
-#include "matesolver/engine_fen.h"
-
 #include <array>
+
+#include "matesolver/mate_solver.h"
+#include "notation/notation.h"
 
 namespace matesolver {
 namespace {
 
 constexpr std::size_t kMaxLength = 256;
-constexpr int kFields = 6;
 
 // Appends to a fixed buffer; a text that would not fit cannot be a FEN anyway.
 class FenWriter {
@@ -29,17 +29,10 @@ std::optional<rules::Position> ReadEngineFen(std::string_view text) {
   if (text.size() > kMaxLength) return std::nullopt;
   for (int blanks = 0; blanks < 2 && !text.empty() && text.back() == ' '; ++blanks) text.remove_suffix(1);
 
-  std::array<std::string_view, kFields> fields;
-  int count = 0;
-  std::size_t start = 0;
-  while (true) {
-    if (count == kFields) return std::nullopt;  // a seventh field
-    const std::size_t blank = text.find(' ', start);
-    fields[count++] = text.substr(start, blank == std::string_view::npos ? std::string_view::npos : blank - start);
-    if (blank == std::string_view::npos) break;
-    start = blank + 1;
-  }
-  if (count != kFields) return rules::Position::FromFen(text);
+  const std::optional<notation::BlankFields> split = notation::SplitAtEveryBlank(text);
+  if (!split) return std::nullopt;  // a seventh field
+  if (split->count != 6) return rules::Position::FromFen(text);
+  const notation::SixFields& fields = split->field;
 
   std::string_view placement = fields[0];
   for (int slashes = 0; slashes < 2 && placement.size() > 1 && placement.back() == '/'; ++slashes) placement.remove_suffix(1);
@@ -53,10 +46,10 @@ std::optional<rules::Position> ReadEngineFen(std::string_view text) {
   if (castling == "-") {
     fen.Append("-");
   } else {
-    for (char letter : std::string_view("KQkq")) {
+    for (const char letter : notation::kCastlingLetters) {
       if (castling.find(letter) != std::string_view::npos) fen.Append(std::string_view(&letter, 1));
     }
-    if (castling.find_first_not_of("KQkq") != std::string_view::npos) return std::nullopt;
+    if (castling.find_first_not_of(notation::kCastlingLetters) != std::string_view::npos) return std::nullopt;
   }
   fen.Append(" ");
   const std::string_view enPassant = fields[3];

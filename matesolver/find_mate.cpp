@@ -1,6 +1,6 @@
 // Iterative deepening over the mate length, so the first mate found is a shortest one.
 #include "matesolver/mate_search.h"
-#include "matesolver/solve_mate.h"
+#include "matesolver/mate_solver.h"
 #include "matesolver/transposition_table.h"
 
 namespace matesolver {
@@ -29,6 +29,15 @@ MateResult FindMate(const rules::Position& position, int maxMoves, std::uint64_t
   result.nodes = search.Nodes();
   result.budgetExhausted = search.BudgetExhausted();
   return result;
+}
+
+std::optional<rules::Move> FindMateMove(std::string_view fen, int maxMoves) {
+  if (maxMoves < 1) return std::nullopt;
+  const std::optional<rules::Position> position = ReadEngineFen(fen);
+  if (!position || position->OpponentInCheck()) return std::nullopt;
+  const MateResult result = FindMate(*position, maxMoves);
+  if (result.move.IsNone()) return std::nullopt;
+  return result.move;
 }
 
 }  // namespace matesolver

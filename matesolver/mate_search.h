@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "matesolver/solve_mate.h"
+#include "matesolver/mate_solver.h"
 #include "matesolver/transposition_table.h"
 #include "rules/rules.h"
 

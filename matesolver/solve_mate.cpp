@@ -1,11 +1,11 @@
-// The C entry point the engine calls before its own search.
 #include "matesolver/solve_mate.h"
 
 #include <array>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
-#include "matesolver/engine_fen.h"
+#include "matesolver/mate_solver.h"
 
 namespace {
 
@@ -26,13 +26,9 @@ const char* Answer(std::string_view text) {
 }  // namespace
 
 extern "C" const char* SolveMate(const char* fen, int32_t moves, int32_t mode) {
-  if (fen == nullptr || mode != kModeFirstMove || moves < 1) return Answer("");
+  if (fen == nullptr || mode != kModeFirstMove) return Answer("");
   const std::size_t length = strnlen(fen, kMaxFenLength + 1);
   if (length > kMaxFenLength) return Answer("");
-  const std::optional<rules::Position> position = matesolver::ReadEngineFen(std::string_view(fen, length));
-  if (!position || position->OpponentInCheck()) return Answer("");
-  const int maxMoves = moves < matesolver::kMaxMateMoves ? static_cast<int>(moves) : matesolver::kMaxMateMoves;
-  const matesolver::MateResult result = matesolver::FindMate(*position, maxMoves);
-  if (result.move.IsNone()) return Answer("");
-  return Answer(rules::ToUci(result.move).view());
+  const std::optional<rules::Move> move = matesolver::FindMateMove(std::string_view(fen, length), moves);
+  return Answer(move ? rules::ToUci(*move).view() : "");
 }
