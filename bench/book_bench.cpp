@@ -1,4 +1,4 @@
-// FIND_OPENING on the default books: the cost of a hit (start position), of a miss deep in
+// The book lookup on the default books: the cost of a hit (start position), of a miss deep in
 // a game, and per-call median and maximum over the distinct positions of the real games.
 #include <benchmark/benchmark.h>
 #include <time.h>
@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -21,14 +20,9 @@ namespace {
 const std::filesystem::path kData = BRINDLET_TEST_DATA;
 
 bool FindOpening(const char* fen, char* out) {
-  char buffer[200] = {};
-  std::strncpy(buffer, fen, 199);
-  char from[10] = {};
-  char to[10] = {};
-  char spare[4][20] = {};
-  int32_t number = 0;
-  if (FIND_OPENING(buffer, from, to, spare[0], spare[1], spare[2], spare[3], &number) != 0) return false;
-  std::snprintf(out, 16, "%s%s", from, to);
+  const std::optional<rules::Move> move = book::FindMove(fen);
+  if (!move) return false;
+  std::snprintf(out, 16, "%s", rules::ToUci(*move).c_str());
   return true;
 }
 
@@ -74,7 +68,7 @@ void PrintPerCallFigures(const char* pass) {
   // Wall time also counts the moments another process had the core; CPU time does not.
   for (auto* figures : {&wall, &cpu}) {
     std::sort(figures->begin(), figures->end());
-    std::printf("%s, %s time: FIND_OPENING over %zu positions (%d in book): median %.2f us, p99 %.2f us, "
+    std::printf("%s, %s time: book lookup over %zu positions (%d in book): median %.2f us, p99 %.2f us, "
                 "max %.2f us\n",
                 pass, figures == &wall ? "wall" : "CPU", figures->size(), hits, (*figures)[figures->size() / 2],
                 (*figures)[figures->size() * 99 / 100], figures->back());
@@ -91,13 +85,13 @@ int main(int argc, char** argv) {
   if (std::system(("bash '" + script + "' " + dir).c_str()) != 0) return 1;
   const std::string tour = std::string(dir) + "/tourbook.bin";
   const std::string main = std::string(dir) + "/mainbook.bin";
-  if (INITIALIZE(tour.c_str(), main.c_str()) != 0) return 1;
+  if (!book::OpenBooks(tour, main)) return 1;
 
   PrintPerCallFigures("first pass");
   PrintPerCallFigures("second pass");
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
-  CLOSE_BOOK();
+  book::CloseBooks();
   std::filesystem::remove_all(dir);
   return 0;
 }

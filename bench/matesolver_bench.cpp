@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "matesolver/solve_mate.h"
+#include "matesolver/mate_solver.h"
 #include "rules/rules.h"
 
 namespace {

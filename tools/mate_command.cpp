@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "matesolver/engine_fen.h"
-#include "matesolver/solve_mate.h"
+#include "matesolver/mate_solver.h"
 #include "rules/rules.h"
 #include "tools/commands.h"
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "book/book.h"
+#include "book/entry_points.h"
 #include "tests/book/book_lookup.h"
 #include "tests/book/book_writer.h"
 #include "tests/support/engine_process.h"
@@ -27,13 +28,13 @@ std::uint64_t KeyOf(const char* fen) { return *book::PolyglotKeyOfFen(fen); }
 // Books written for one test; INITIALIZE is given their names, tour book first.
 class BookChoice : public ::testing::Test {
  protected:
-  void TearDown() override { CLOSE_BOOK(); }
+  void TearDown() override { book::CloseBooks(); }
   void Open(const std::vector<RawEntry>& tour, const std::vector<RawEntry>& main) {
     const std::string tourPath = dir_.File("tour.bin");
     const std::string mainPath = dir_.File("main.bin");
     WriteFile(tourPath, BookBytes(tour));
     WriteFile(mainPath, BookBytes(main));
-    ASSERT_EQ(INITIALIZE(tourPath.c_str(), mainPath.c_str()), 0);
+    ASSERT_TRUE(book::OpenBooks(tourPath, mainPath));
   }
   test_support::TempDir dir_;
 };
@@ -123,7 +124,7 @@ TEST_F(BookChoice, ChoosesTheHeaviestLegalEntryTourBookFirst) {
     SCOPED_TRACE(c.what);
     Open(c.tour, c.main);
     EXPECT_EQ(FindOpening(c.fen), c.move);
-    CLOSE_BOOK();
+    book::CloseBooks();
   }
 }
 

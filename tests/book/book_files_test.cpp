@@ -12,6 +12,7 @@
 
 #include "book/book.h"
 #include "book/book_file.h"
+#include "book/entry_points.h"
 #include "tests/book/book_lookup.h"
 #include "tests/book/book_writer.h"
 #include "tests/support/engine_process.h"
@@ -36,7 +37,7 @@ const std::string kGoodBook = BookBytes({
 
 class BookFiles : public ::testing::Test {
  protected:
-  void TearDown() override { CLOSE_BOOK(); }
+  void TearDown() override { book::CloseBooks(); }
   std::string Path(const char* name) const { return dir_.File(name); }
   test_support::TempDir dir_;
 };
@@ -68,11 +69,11 @@ TEST_F(BookFiles, ABadFileAloneOpensNothing) {
     SCOPED_TRACE(c.what);
     const std::string path = Path(c.what);
     c.make(path);
-    EXPECT_NE(INITIALIZE(path.c_str(), path.c_str()), 0);
+    EXPECT_FALSE(book::OpenBooks(path, path));
     EXPECT_FALSE(book::IsBookOpen(book::BookSlot::kTour));
     EXPECT_FALSE(book::IsBookOpen(book::BookSlot::kMain));
     EXPECT_EQ(FindOpening(kStart), std::nullopt);
-    CLOSE_BOOK();
+    book::CloseBooks();
   }
 }
 
@@ -84,11 +85,11 @@ TEST_F(BookFiles, ABadFileBesideAGoodOneLeavesTheGoodOneWorking) {
     const std::string bad = Path(c.what);
     std::filesystem::remove_all(bad);
     c.make(bad);
-    EXPECT_EQ(INITIALIZE(bad.c_str(), good.c_str()), 0);
+    EXPECT_TRUE(book::OpenBooks(bad, good));
     EXPECT_EQ(FindOpening(kStart), "e2e4");
-    EXPECT_EQ(INITIALIZE(good.c_str(), bad.c_str()), 0);
+    EXPECT_TRUE(book::OpenBooks(good, bad));
     EXPECT_EQ(FindOpening(kAfterE4), "c7c5");
-    CLOSE_BOOK();
+    book::CloseBooks();
   }
 }
 
@@ -102,7 +103,7 @@ TEST_F(BookFiles, AFileWithoutReadPermissionOpensNothing) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
-    _exit(INITIALIZE(path.c_str(), path.c_str()) == 0 ? 0 : 1);
+    _exit(book::OpenBooks(path, path) ? 0 : 1);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -131,28 +132,28 @@ TEST_F(BookFiles, NoNamesOpenNothing) {
 TEST_F(BookFiles, CloseReleasesTheBooksAndASecondCloseIsHarmless) {
   const std::string good = Path("good.bin");
   WriteFile(good, kGoodBook);
-  ASSERT_EQ(INITIALIZE(good.c_str(), good.c_str()), 0);
-  CLOSE_BOOK();
+  ASSERT_TRUE(book::OpenBooks(good, good));
+  book::CloseBooks();
   EXPECT_FALSE(book::IsBookOpen(book::BookSlot::kTour));
   EXPECT_EQ(FindOpening(kStart), std::nullopt);
-  CLOSE_BOOK();
+  book::CloseBooks();
   // The books can be opened again after a close.
-  ASSERT_EQ(INITIALIZE(nullptr, good.c_str()), 0);
+  ASSERT_TRUE(book::OpenBooks("", good));
   EXPECT_EQ(FindOpening(kStart), "e2e4");
 }
 
 TEST_F(BookFiles, ReopeningReplacesTheBooksOpenBefore) {
   const std::string good = Path("good.bin");
   WriteFile(good, kGoodBook);
-  ASSERT_EQ(INITIALIZE(good.c_str(), nullptr), 0);
-  EXPECT_NE(INITIALIZE(Path("missing.bin").c_str(), nullptr), 0);
+  ASSERT_TRUE(book::OpenBooks(good, ""));
+  EXPECT_FALSE(book::OpenBooks(Path("missing.bin"), ""));
   EXPECT_EQ(FindOpening(kStart), std::nullopt);
 }
 
 TEST_F(BookFiles, ABookShortenedOrRewrittenWhileOpenGivesMissesNotACrash) {
   const std::string good = Path("good.bin");
   WriteFile(good, kGoodBook);
-  ASSERT_EQ(INITIALIZE(nullptr, good.c_str()), 0);
+  ASSERT_TRUE(book::OpenBooks("", good));
   std::filesystem::resize_file(good, 0);
   EXPECT_EQ(FindOpening(kStart), std::nullopt);
   EXPECT_EQ(FindOpening(kAfterE4), std::nullopt);

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,19 +12,11 @@ namespace book_test {
 inline constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 inline constexpr std::uint64_t kStartKey = 0x463b96181691fc9cULL;
 
-// Asks FIND_OPENING the way the engine does: the FEN in a 200-byte buffer, two 10-byte
-// and four 20-byte zeroed buffers and a zeroed integer; the move is buffer 2 then buffer 3.
+// The books' move for the FEN as a move text, or nothing.
 inline std::optional<std::string> FindOpening(std::string_view fen) {
-  char fenBuffer[200] = {};
-  std::memcpy(fenBuffer, fen.data(), fen.size() < 199 ? fen.size() : 199);
-  char from[10] = {};
-  char to[10] = {};
-  char spare[4][20] = {};
-  int32_t number = 0;
-  if (FIND_OPENING(fenBuffer, from, to, spare[0], spare[1], spare[2], spare[3], &number) != 0) {
-    return std::nullopt;
-  }
-  return std::string(from) + to;
+  const std::optional<rules::Move> move = book::FindMove(fen);
+  if (!move) return std::nullopt;
+  return std::string(rules::ToUci(*move).view());
 }
 
 // The FEN text that a position command with "startpos moves ..." leaves: the tracker names

@@ -64,7 +64,7 @@ TEST(EveryMoveField, LegalEntriesAreExactlyStockfishsMoves) {
       entries.push_back({*key, static_cast<std::uint16_t>(field), 1});
     }
     WriteFile(path, BookBytes(entries));
-    ASSERT_EQ(INITIALIZE(path.c_str(), nullptr), 0);
+    ASSERT_TRUE(book::OpenBooks(path, ""));
     std::set<std::string> legal;
     std::string first;
     for (const book::ListedEntry& entry : book::ListEntries(book::BookSlot::kTour, fen)) {
@@ -78,7 +78,7 @@ TEST(EveryMoveField, LegalEntriesAreExactlyStockfishsMoves) {
     } else {
       EXPECT_EQ(FindOpening(fen), first);
     }
-    CLOSE_BOOK();
+    book::CloseBooks();
   }
 }
 

@@ -84,13 +84,13 @@ class RealBooks : public ::testing::Test {
     RunShell("bash " + (kRoot / "scripts" / "make-books.sh").string() + " " + dir_.path().string(), &status);
     ASSERT_EQ(status, 0);
   }
-  void TearDown() override { CLOSE_BOOK(); }
+  void TearDown() override { book::CloseBooks(); }
   std::string Book(const char* name) const { return dir_.File(name); }
   TempDir dir_;
 };
 
 TEST_F(RealBooks, MainBookAgreesWithPolyglotAlongHundredRealGames) {
-  ASSERT_EQ(INITIALIZE("", Book("mainbook.bin").c_str()), 0);
+  ASSERT_TRUE(book::OpenBooks("", Book("mainbook.bin")));
   PolyglotOracle oracle(dir_.path(), Book("mainbook.bin"));
   // Stockfish's FEN after each ply of each game; the startpos games come first.
   std::map<int, std::vector<std::string>> fens;
@@ -123,7 +123,7 @@ TEST_F(RealBooks, MainBookAgreesWithPolyglotAlongHundredRealGames) {
 }
 
 TEST_F(RealBooks, TourBookAgreesWithPolyglotAlongItsOwnLines) {
-  ASSERT_EQ(INITIALIZE(Book("tourbook.bin").c_str(), ""), 0);
+  ASSERT_TRUE(book::OpenBooks(Book("tourbook.bin"), ""));
   PolyglotOracle oracle(dir_.path(), Book("tourbook.bin"));
   // From the start position the tour book follows itself until it runs out.
   std::string fen = kStartFen;
@@ -149,9 +149,9 @@ TEST_F(RealBooks, ToolListsTheEntriesOfBothBooksAndTheMoveChosen) {
       RunShell("cd " + dir_.path().string() + " && " + BRINDLET_TOOL_BINARY + " book '" + kStartFen + "'", &status);
   EXPECT_EQ(status, 0) << output;
   EXPECT_NE(output.find("key 463b96181691fc9c"), std::string::npos) << output;
-  EXPECT_NE(output.find("tour .\\tourbook.bin: 124 entries in the book, 3 for this position"), std::string::npos)
+  EXPECT_NE(output.find("tour tourbook.bin: 124 entries in the book, 3 for this position"), std::string::npos)
       << output;
-  EXPECT_NE(output.find("main .\\mainbook.bin: 180358 entries in the book, 13 for this position"), std::string::npos)
+  EXPECT_NE(output.find("main mainbook.bin: 180358 entries in the book, 13 for this position"), std::string::npos)
       << output;
   EXPECT_NE(output.find("  g1f3   weight  3745 learn 0"), std::string::npos) << output;
   EXPECT_NE(output.find("move: e2e4"), std::string::npos) << output;
@@ -171,7 +171,7 @@ TEST_F(RealBooks, BookBuiltFromKnownGamesReturnsTheirMoves) {
                (kData / "book" / "known_lines.pgn").string() + " -bin " + book + " -min-game 1 >/dev/null",
            &status);
   ASSERT_EQ(status, 0);
-  ASSERT_EQ(INITIALIZE(book.c_str(), ""), 0);
+  ASSERT_TRUE(book::OpenBooks(book, ""));
   // The same games as move texts, and the FEN after every ply from stockfish.
   std::map<std::string, std::set<std::string>> played;
   std::vector<std::pair<std::string, std::string>> steps;  // FEN, move played there

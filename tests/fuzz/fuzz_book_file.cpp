@@ -36,11 +36,9 @@ void WriteBytes(const std::string& bytes) {
 
 void AskAll() {
   for (const char* fen : kFens) {
-    char from[10] = {};
-    char to[10] = {};
-    if (FIND_OPENING(fen, from, to, nullptr, nullptr, nullptr, nullptr, nullptr) != 0) continue;
     const std::optional<rules::Position> position = rules::Position::FromFen(fen);
-    if (!position || !rules::ParseUciMove(*position, std::string(from) + to)) std::abort();
+    const std::optional<rules::Move> move = book::FindMove(*position);
+    if (move && !rules::IsLegalMove(*position, *move)) std::abort();
     (void)book::ListEntries(book::BookSlot::kMain, fen);
   }
 }
@@ -53,8 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The bytes as they are.
   WriteBytes(bytes);
-  if (INITIALIZE(nullptr, path.c_str()) == 0) AskAll();
-  CLOSE_BOOK();
+  if (book::OpenBooks("", path)) AskAll();
+  book::CloseBooks();
 
   // Each four bytes a move and a weight, filed under one of the known positions.
   const std::uint64_t key = *book::PolyglotKeyOfFen(kFens[size % 4]);
@@ -65,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     book.append(4, '\0');
   }
   WriteBytes(book);
-  if (INITIALIZE(path.c_str(), nullptr) == 0) AskAll();
-  CLOSE_BOOK();
+  if (book::OpenBooks(path, "")) AskAll();
+  book::CloseBooks();
   return 0;
 }

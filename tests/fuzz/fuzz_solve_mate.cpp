@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "matesolver/engine_fen.h"
+#include "matesolver/mate_solver.h"
 #include "matesolver/solve_mate.h"
 #include "rules/rules.h"
 

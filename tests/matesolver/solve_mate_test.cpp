@@ -5,6 +5,7 @@
 #include <climits>
 #include <string>
 
+#include "matesolver/mate_solver.h"
 #include "matesolver/solve_mate.h"
 #include "tests/matesolver/exhaustive_mate.h"
 
