@@ -2,6 +2,7 @@
 #include <ctime>
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -17,11 +18,20 @@ double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-#ifdef BRINDLET_BENCH_SUITE
-constexpr const char* kDefaultSuite = BRINDLET_BENCH_SUITE;
-#else
-constexpr const char* kDefaultSuite = "tests/data/search/bench_positions.txt";
-#endif
+// The suite that comes with the sources, looked for in the working directory and each
+// folder above it: found from the repository and from a build tree inside it alike.
+std::string FindDefaultSuite() {
+  std::error_code error;
+  std::filesystem::path folder = std::filesystem::current_path(error);
+  while (!error && !folder.empty()) {
+    const std::filesystem::path suite = folder / "tests" / "data" / "search" / "bench_positions.txt";
+    std::error_code missing;
+    if (std::filesystem::is_regular_file(suite, missing)) return suite.string();
+    if (folder == folder.root_path()) break;
+    folder = folder.parent_path();
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -52,10 +62,14 @@ int RunBench(ToolArgs args) {
     std::fprintf(stderr, "usage: brindlet-tool bench [SUITE]\n");
     return 2;
   }
-  const char* path = args.empty() ? kDefaultSuite : args[0];
+  const std::string path = args.empty() ? FindDefaultSuite() : args[0];
+  if (path.empty()) {
+    std::fprintf(stderr, "brindlet-tool bench: no tests/data/search/bench_positions.txt here or above; name a suite\n");
+    return 1;
+  }
   std::ifstream suite(path);
   if (!suite) {
-    std::fprintf(stderr, "brindlet-tool bench: cannot read %s\n", path);
+    std::fprintf(stderr, "brindlet-tool bench: cannot read %s\n", path.c_str());
     return 1;
   }
   std::vector<std::string> fens;
