@@ -40,12 +40,7 @@ std::optional<BlankFields> SplitAtEveryBlank(std::string_view text);
 // blank for the empty square, white pawn to king. The letter of code c sits at index c + 6.
 inline constexpr std::string_view kPieceLetters = "kqrbnp PNBRQK";
 // Piece codes: positive for white, negative for black, 0 for an empty square.
-inline constexpr int32_t kPawnCode = 1;
-inline constexpr int32_t kKnightCode = 2;
-inline constexpr int32_t kBishopCode = 3;
-inline constexpr int32_t kRookCode = 4;
-inline constexpr int32_t kQueenCode = 5;
-inline constexpr int32_t kKingCode = 6;
+enum PieceCode : int32_t { kEmptyCode = 0, kPawnCode, kKnightCode, kBishopCode, kRookCode, kQueenCode, kKingCode };
 
 // The code of a byte of the table (the blank gives 0), or nothing for any other byte.
 std::optional<int32_t> PieceCodeOfLetter(char letter);

@@ -58,10 +58,10 @@ void MoveCastlingRook(TrackedPosition& position, BoardSquare kingTo) {
 // that corner's rook: an arrival either takes the rook or finds it gone, and a
 // flag left set would later let the king castle with no rook beside it.
 void ClearCornerFlag(TrackedPosition& position, BoardSquare square) {
-  if (IsSquare(square, 8, 1)) position.castling[kWhiteKingSide] = 0;
-  if (IsSquare(square, 1, 1)) position.castling[kWhiteQueenSide] = 0;
-  if (IsSquare(square, 8, 8)) position.castling[kBlackKingSide] = 0;
-  if (IsSquare(square, 1, 8)) position.castling[kBlackQueenSide] = 0;
+  if (IsSquare(square, 8, 1)) position.castling[kWhiteKingSideFlag] = 0;
+  if (IsSquare(square, 1, 1)) position.castling[kWhiteQueenSideFlag] = 0;
+  if (IsSquare(square, 8, 8)) position.castling[kBlackKingSideFlag] = 0;
+  if (IsSquare(square, 1, 8)) position.castling[kBlackQueenSideFlag] = 0;
 }
 
 }  // namespace
@@ -92,11 +92,11 @@ void PlayMove(TrackedPosition& position, TrackedMove move, int32_t promotion) {
   const int32_t moving = At(position, move.from);
   if (IsKing(moving)) {
     if (side == 1) {
-      position.castling[kWhiteKingSide] = 0;
-      position.castling[kWhiteQueenSide] = 0;
+      position.castling[kWhiteKingSideFlag] = 0;
+      position.castling[kWhiteQueenSideFlag] = 0;
     } else {
-      position.castling[kBlackKingSide] = 0;
-      position.castling[kBlackQueenSide] = 0;
+      position.castling[kBlackKingSideFlag] = 0;
+      position.castling[kBlackQueenSideFlag] = 0;
     }
   }
   if (IsRook(moving)) ClearCornerFlag(position, move.from);

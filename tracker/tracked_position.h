@@ -17,10 +17,10 @@ struct BoardSquare {
 };
 
 // Indices into TrackedPosition::castling.
-inline constexpr int kWhiteKingSide = 0;   // "K"
-inline constexpr int kWhiteQueenSide = 1;  // "Q"
-inline constexpr int kBlackKingSide = 2;   // "k"
-inline constexpr int kBlackQueenSide = 3;  // "q"
+inline constexpr int kWhiteKingSideFlag = 0;   // "K"
+inline constexpr int kWhiteQueenSideFlag = 1;  // "Q"
+inline constexpr int kBlackKingSideFlag = 2;   // "k"
+inline constexpr int kBlackQueenSideFlag = 3;  // "q"
 
 // The board holds the piece codes of the FEN letter table (notation::kPieceLetters):
 // positive for white, negative for black, 0 for an empty square.

@@ -27,22 +27,9 @@ inline std::string WithTrackerEnPassant(std::string_view fenBefore, std::string 
   const int fromFile = move[0] - 'a';
   const int fromRank = move[1] - '1';
   const int toRank = move[3] - '1';
-  // Walk the placement field of the FEN before the move to the from-square.
-  int file = 0;
-  int rank = 7;
-  char piece = ' ';
-  for (const char c : fenBefore.substr(0, fenBefore.find(' '))) {
-    if (c == '/') {
-      --rank;
-      file = 0;
-    } else if (c >= '1' && c <= '8') {
-      file += c - '0';
-    } else {
-      if (file == fromFile && rank == fromRank) piece = c;
-      ++file;
-    }
-  }
-  const bool doubleStep = (piece == 'P' || piece == 'p') && (toRank - fromRank == 2 || fromRank - toRank == 2);
+  const std::optional<rules::Position> before = rules::Position::FromFen(fenBefore);
+  const bool pawn = before && rules::TypeOf(before->PieceOn(rules::MakeSquare(fromFile, fromRank))) == rules::kPawn;
+  const bool doubleStep = pawn && (toRank - fromRank == 2 || fromRank - toRank == 2);
   // Fields: placement, side, castling, en passant, clocks.
   std::size_t start = 0;
   for (int field = 0; field < 3; ++field) start = fenAfter.find(' ', start) + 1;
