@@ -5,6 +5,7 @@
 
 #include "book/entry_points.h"
 #include "matesolver/solve_mate.h"
+#include "notation/notation.h"
 #include "search/best_move.h"
 
 namespace frontend {
@@ -46,7 +47,7 @@ void CloseBook() { CLOSE_BOOK(); }
 
 bool IsMoveAnswer(std::string_view text) {
   if (text.size() == 4) return true;
-  return text.size() == 5 && std::string_view("nbrq").find(text[4]) != std::string_view::npos;
+  return text.size() == 5 && notation::PromotionCodeOfLetter(text[4]).has_value();
 }
 
 std::string GETMOVE(const std::string& fen, MoveSelection& selection) {
