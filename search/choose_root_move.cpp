@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "search/in_check.h"
+#include "search/king_attacked.h"
 #include "search/make_move.h"
 #include "search/root_choice.h"
 

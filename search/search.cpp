@@ -9,9 +9,9 @@ namespace search {
 namespace {
 
 // One node of the search. Moves are tried as the generator finds them, in the
-// order GenerateAllMoves would list them, so a cut-off also ends the
-// generation, and the castle scan (needed only for the castling moves at the
-// end of the list) runs only when the loop gets that far.
+// order of the node's whole list (ordinary moves, then castling), so a cut-off
+// also ends the generation, and the castle scan (needed only for the castling
+// moves at the end of the list) runs only when the loop gets that far.
 class NodeSearch {
  public:
   NodeSearch(SearchContext& context, SearchPosition& node, int rootSide, int depth, int16_t bound)

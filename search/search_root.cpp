@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "search/in_check.h"
+#include "search/king_attacked.h"
 #include "search/make_move.h"
 #include "search/move_text.h"
 #include "search/root_choice.h"

@@ -13,8 +13,8 @@
 #include "rules/rules.h"
 #include "search/load_search_position.h"
 #include "search/make_move.h"
-#include "search/move_generation.h"
 #include "search/search_position.h"
+#include "tests/search/reference/reference_moves.h"
 #include "tracker/tracked_position.h"
 
 namespace {
@@ -26,7 +26,7 @@ void CheckSearchLoader(std::string_view text) {
   for (int square = -10; square < 110; ++square) {
     if (!search::IsRealSquare(square) && search::Square(position, square) != search::OffBoard) std::abort();
   }
-  search::GenerateAllMoves(position);
+  search_reference::GenerateAllMoves(position);
   for (int i = 0; i < position.moveCount; ++i) {
     search::SearchPosition child = position;
     search::MakeMove(child, position.moves[i].from, position.moves[i].to, search::kQueen);

@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "position_text.h"
-#include "search/in_check.h"
+#include "search/king_attacked.h"
 #include "search/make_move.h"
+#include "tests/search/reference/reference_moves.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ TEST(InCheck, SeesTheOpponentsGeneratedMoves) {
     SCOPED_TRACE(c.fen);
     SearchPosition position = Load(c.fen);
     const int side = position.sideToMove;
-    EXPECT_EQ(search::InCheck(position), c.inCheck);
+    EXPECT_EQ(search_reference::InCheck(position), c.inCheck);
     EXPECT_EQ(search::KingAttacked(Load(c.fen)), c.inCheck);
     EXPECT_EQ(position.sideToMove, side);
     for (int i = 0; i < position.moveCount; ++i)  // the list holds the opponent's moves
@@ -132,7 +133,7 @@ TEST(InCheck, SeesTheOpponentsGeneratedMoves) {
   }
   SearchPosition captured = Load("4r1k1/8/8/8/8/8/8/4K3 w - - 0 1");
   captured.kingCaptured = -1;
-  EXPECT_FALSE(search::InCheck(captured));
+  EXPECT_FALSE(search_reference::InCheck(captured));
   EXPECT_FALSE(search::KingAttacked(captured));
 }
 
@@ -141,7 +142,7 @@ TEST(InCheck, CappedCheckMissesAnAttackerBeyondTheEightiethMove) {
   // king is generated last (file h), so only the uncapped test sees it.
   const char* fen = "7r/8/1q1q4/q7/1q1q4/8/1q1q4/7K w - - 0 1";
   SearchPosition position = Load(fen);
-  EXPECT_FALSE(search::InCheck(position));
+  EXPECT_FALSE(search_reference::InCheck(position));
   EXPECT_EQ(position.moveCount, 80);
   EXPECT_TRUE(search::KingAttacked(Load(fen)));
 }

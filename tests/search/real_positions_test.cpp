@@ -7,9 +7,9 @@
 #include "search/best_move.h"
 #include "search/castle_scan.h"
 #include "search/make_move.h"
-#include "search/move_generation.h"
 #include "search/root_choice.h"
 #include "search/search.h"
+#include "tests/search/reference/reference_moves.h"
 
 namespace {
 
@@ -24,14 +24,14 @@ TEST(RealPositions, MaterialFollowsTheBoardThroughTwoPlies) {
   for (const std::string& fen : fens) {
     SearchPosition position = search_test::Load(fen);
     ASSERT_EQ(position.material, search_test::BoardSum(position)) << fen;
-    search::GenerateAllMoves(position);
+    search_reference::GenerateAllMoves(position);
     for (int i = 0; i < position.moveCount; ++i) {
       const search::MoveEntry move = position.moves[i];
       SearchPosition child = position;
       search::MakeMove(child, move.from, move.to, 19);
       ASSERT_EQ(child.material, search_test::BoardSum(child)) << fen << " " << i;
       ASSERT_EQ(search::MaterialAfterMove(position, move.from, move.to), child.material) << fen << " " << i;
-      search::GenerateAllMoves(child);
+      search_reference::GenerateAllMoves(child);
       for (int j = 0; j < child.moveCount; ++j) {
         SearchPosition grandchild = child;
         search::MakeMove(grandchild, child.moves[j].from, child.moves[j].to, 19);
@@ -53,7 +53,7 @@ TEST(RealPositions, QuietCastleScanMatchesTheFullScanForTheSideItServes) {
     for (const int side : {1, -1}) {
       SearchPosition full = position;
       SearchPosition quiet = position;
-      search::ScanCastlePaths(full, side);
+      search_reference::ScanCastlePaths(full, side);
       search::ScanCastlePathsQuietly(quiet, side);
       const int firstWing = side == 1 ? search::kWingK : search::kWingk;
       ASSERT_EQ(quiet.castlePathSafe[firstWing], full.castlePathSafe[firstWing]) << fen << " side " << side;
@@ -66,7 +66,7 @@ TEST(RealPositions, QuietCastleScanMatchesTheFullScanForTheSideItServes) {
   for (const std::string& fen : search_test::RealPositions(9)) {
     SearchPosition position = search_test::Load(fen);
     check(position, fen);
-    search::GenerateAllMoves(position);
+    search_reference::GenerateAllMoves(position);
     for (int i = 0; i < position.moveCount; ++i) {
       SearchPosition child = position;
       search::MakeMove(child, position.moves[i].from, position.moves[i].to, 19);

@@ -1,22 +1,10 @@
-#include "search/in_check.h"
+#include "search/king_attacked.h"
 
 #include <cstdlib>
-#include <cstring>
 
-#include "search/move_generation.h"
 #include "search/pseudo_moves.h"
 
 namespace search {
-
-bool InCheck(SearchPosition& position) {
-  position.sideToMove = static_cast<int8_t>(-position.sideToMove);
-  GenerateMoves(position);
-  position.sideToMove = static_cast<int8_t>(-position.sideToMove);
-  for (int i = 0; i < position.moveCount; ++i) {
-    if (std::abs(Square(position, position.moves[i].to)) == kKing) return true;
-  }
-  return false;
-}
 
 bool KingAttacked(const SearchPosition& position) {
   // Once a king has been captured no move onto a king is listed at all.
