@@ -53,7 +53,8 @@ constexpr LandingTable kLandings = MakeLandingTable();
 
 }  // namespace
 
-void ScanCastlePathsQuietly(SearchPosition& position, int side) {
+// Flattened: the generator and the landing test below compile into one loop.
+[[gnu::flatten]] void ScanCastlePathsQuietly(SearchPosition& position, int side) {
   const uint8_t* const spoils = kLandings.wings[side == 1 ? 0 : 1];
   SearchPosition& p = position;  // read by the generator
   p.sideToMove = static_cast<int8_t>(-p.sideToMove);

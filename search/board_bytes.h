@@ -1,0 +1,46 @@
+#pragma once
+// The eight squares of a file lie side by side on the board (rank 1 first), so
+// one 64-bit load reads a whole file and byte arithmetic asks of all eight
+// squares at once what a loop would ask of each.
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace search {
+
+static_assert(std::endian::native == std::endian::little, "the file scan reads rank 1 from the lowest byte");
+
+inline constexpr uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Full;
+inline constexpr uint64_t kHighBits = 0x8080808080808080ull;
+
+// Ranks 1 to 8 of `file`, one byte each, rank 1 lowest; `b` is the board at square 0.
+inline uint64_t FileBytes(const int8_t* b, int file) {
+  uint64_t ranks;
+  std::memcpy(&ranks, b + 10 * file + 1, 8);
+  return ranks;
+}
+
+// The high bit of every byte that is not zero.
+inline uint64_t NonZeroBytes(uint64_t bytes) { return (((bytes & kLowBits) + kLowBits) | bytes) & kHighBits; }
+
+// The rank (1..8) of the lowest byte whose high bit is set in `bits`.
+inline int LowestRank(uint64_t bits) { return 1 + std::countr_zero(bits) / 8; }
+
+// Lists the real squares holding `value` at most two files and two ranks away
+// from the real square `centre`; returns how many. Files beyond the board read
+// the frame, which never matches a piece.
+inline int FindPiecesNear(const int8_t* b, int8_t value, int centre, int8_t* squares) {
+  const uint64_t pattern = 0x0101010101010101ull * static_cast<uint8_t>(value);
+  const int shift = 8 * (centre % 10 - 3);  // ranks centre - 2 .. centre + 2
+  const uint64_t near = shift >= 0 ? 0xFFFFFFFFFFull << shift : 0xFFFFFFFFFFull >> -shift;
+  const int centreFile = centre / 10;
+  int count = 0;
+  for (int file = centreFile - 2; file <= centreFile + 2; ++file) {
+    // Zero bytes where the value stands.
+    for (uint64_t equal = ~NonZeroBytes(FileBytes(b, file) ^ pattern) & kHighBits & near; equal != 0; equal &= equal - 1)
+      squares[count++] = static_cast<int8_t>(10 * file + LowestRank(equal));
+  }
+  return count;
+}
+
+}  // namespace search
