@@ -10,6 +10,14 @@ using namespace attacks;
 
 constexpr PieceType kPromotionOrder[] = {kQueen, kRook, kBishop, kKnight};
 
+// What one run of the generator is for. The list order is the same in every mode.
+enum class Mode {
+  kAll,       // every legal move
+  kChecks,    // the moves that may give check, for GenerateChecks to sift
+  kOnePiece,  // the moves of the one piece on `movers`
+  kAny,       // whether there is a legal move: the first one found ends the run
+};
+
 struct Context {
   const Position& position;
   Color us;
@@ -21,19 +29,29 @@ struct Context {
   Bitboard checkers;
   Bitboard pinned;
   Bitboard targets;  // squares that end a check (or every non-own square when not in check)
-  const CheckInfo* checks = nullptr;  // when set, only moves that may give check are wanted
-  Bitboard movers = ~Bitboard{0};     // the squares whose pieces are to move
+  const CheckInfo* checks;  // set in Mode::kChecks: the enemy king's check squares
+  Bitboard movers;          // the squares whose pieces are to move
 };
 
-// With `checks` set, where a piece on `from` may give check from: anywhere if it
+// Adds `move`; true when the run may end there, which only Mode::kAny wants.
+template <Mode mode>
+bool Add(MoveList& moves, Move move) {
+  moves.Add(move);
+  return mode == Mode::kAny;
+}
+
+// In Mode::kChecks, where a piece on `from` may give check from: anywhere if it
 // shields the enemy king from a slider of ours, else only its check squares.
+template <Mode mode>
 Bitboard CheckTargets(const Context& c, PieceType type, Square from) {
-  if (c.checks == nullptr || (c.checks->discoverers & SquareBit(from)) != 0) return ~Bitboard{0};
+  if (mode != Mode::kChecks || (c.checks->discoverers & SquareBit(from)) != 0) return ~Bitboard{0};
   if (type == kPawn) return c.checks->checkSquares[kPawn] | kRank1 | kRank8;  // every promotion may check
   return c.checks->checkSquares[type];
 }
 
-Bitboard AttackersOf(const Position& position, Square square, Color attacker, Bitboard occupied) {
+// Inlined everywhere: every king step and every castling square asks it.
+[[gnu::always_inline]] inline Bitboard AttackersOf(const Position& position, Square square, Color attacker,
+                                                   Bitboard occupied) {
   const Bitboard them = position.Pieces(attacker);
   return (PawnAttacks(Opponent(attacker), square) & them & position.Pieces(kPawn)) |
          (KnightAttacks(square) & them & position.Pieces(kKnight)) |
@@ -66,12 +84,12 @@ Bitboard AllowedFrom(const Context& c, Square from) {
   return (c.pinned & SquareBit(from)) != 0 ? Line(c.king, from) : ~Bitboard{0};
 }
 
-void AddPawnMove(MoveList& moves, Square from, Square to) {
-  if (RankOf(to) == 0 || RankOf(to) == 7) {
-    for (PieceType promotion : kPromotionOrder) moves.Add(Move(from, to, promotion));
-  } else {
-    moves.Add(Move(from, to));
-  }
+// A pawn move onto the last rank is four moves, one per promotion piece.
+template <Mode mode>
+bool AddPawnMove(MoveList& moves, Square from, Square to) {
+  if (RankOf(to) != 0 && RankOf(to) != 7) return Add<mode>(moves, Move(from, to));
+  for (PieceType promotion : kPromotionOrder) moves.Add(Move(from, to, promotion));
+  return mode == Mode::kAny;
 }
 
 bool EnPassantIsLegal(const Context& c, Square from, Square to, Square taken) {
@@ -81,7 +99,9 @@ bool EnPassantIsLegal(const Context& c, Square from, Square to, Square taken) {
   return attackers == 0;
 }
 
-void GeneratePawnMoves(const Context& c, MoveList& moves) {
+// Each generator below returns true when the run may end (Mode::kAny found a move).
+template <Mode mode>
+bool GeneratePawnMoves(const Context& c, MoveList& moves) {
   const Position& p = c.position;
   const int forward = c.us == Color::kWhite ? 8 : -8;
   const int startRank = c.us == Color::kWhite ? 1 : 6;
@@ -89,9 +109,9 @@ void GeneratePawnMoves(const Context& c, MoveList& moves) {
   Bitboard pawns = p.Pieces(c.us, kPawn) & c.movers;
   while (pawns != 0) {
     const Square from = PopLowest(pawns);
-    const Bitboard checkTargets = CheckTargets(c, kPawn, from);
+    const Bitboard checkTargets = CheckTargets<mode>(c, kPawn, from);
     const Square single = from + forward;
-    if (c.checks != nullptr) {
+    if (mode == Mode::kChecks) {
       // When only checks are wanted, a pawn none of whose steps and captures
       // can land where a pawn would check or promote has none (en passant
       // is listed unfiltered, so a pawn that could take so is kept).
@@ -102,22 +122,25 @@ void GeneratePawnMoves(const Context& c, MoveList& moves) {
     }
     const Bitboard allowed = AllowedFrom(c, from) & c.targets & checkTargets;
     if ((c.occupied & SquareBit(single)) == 0) {
-      if (allowed & SquareBit(single)) AddPawnMove(moves, from, single);
+      if ((allowed & SquareBit(single)) && AddPawnMove<mode>(moves, from, single)) return true;
       const Square twice = single + forward;
-      if (RankOf(from) == startRank && (c.occupied & SquareBit(twice)) == 0 && (allowed & SquareBit(twice)))
-        moves.Add(Move(from, twice));
+      if (RankOf(from) == startRank && (c.occupied & SquareBit(twice)) == 0 && (allowed & SquareBit(twice)) &&
+          Add<mode>(moves, Move(from, twice)))
+        return true;
     }
-    Bitboard captures = PawnAttacks(c.us, from) & c.enemy & allowed;
-    while (captures != 0) AddPawnMove(moves, from, PopLowest(captures));
+    for (Bitboard captures = PawnAttacks(c.us, from) & c.enemy & allowed; captures != 0;)
+      if (AddPawnMove<mode>(moves, from, PopLowest(captures))) return true;
 
     if (enPassant != kNoSquare && (PawnAttacks(c.us, from) & SquareBit(enPassant)) != 0) {
       const Square taken = enPassant - forward;
       const Square passedFrom = enPassant + forward;
       if (p.PieceOn(taken) == MakePiece(c.them, kPawn) && p.PieceOn(enPassant) == kNoPiece &&
-          p.PieceOn(passedFrom) == kNoPiece && EnPassantIsLegal(c, from, enPassant, taken))
-        moves.Add(Move(from, enPassant));
+          p.PieceOn(passedFrom) == kNoPiece && EnPassantIsLegal(c, from, enPassant, taken) &&
+          Add<mode>(moves, Move(from, enPassant)))
+        return true;
     }
   }
+  return false;
 }
 
 // The squares a piece of `type` on `square` would attack on an empty board.
@@ -130,29 +153,33 @@ Bitboard EmptyBoardAttacks(PieceType type, Square square) {
   }
 }
 
-void GeneratePieceMoves(const Context& c, PieceType type, MoveList& moves) {
+template <Mode mode>
+bool GeneratePieceMoves(const Context& c, PieceType type, MoveList& moves) {
   Bitboard pieces = c.position.Pieces(c.us, type) & c.movers & (type == kKnight ? ~c.pinned : ~Bitboard{0});
   while (pieces != 0) {
     const Square from = PopLowest(pieces);
     // When only checks are wanted, a piece that reaches no check square even on
     // an empty board has none, and its real attacks need not be worked out.
-    if (c.checks != nullptr && (EmptyBoardAttacks(type, from) & c.targets & CheckTargets(c, type, from)) == 0)
+    if (mode == Mode::kChecks && (EmptyBoardAttacks(type, from) & c.targets & CheckTargets<mode>(c, type, from)) == 0)
       continue;
-    Bitboard targets =
-        PieceAttacks(type, c.us, from, c.occupied) & c.targets & AllowedFrom(c, from) & CheckTargets(c, type, from);
-    while (targets != 0) moves.Add(Move(from, PopLowest(targets)));
+    for (Bitboard targets = PieceAttacks(type, c.us, from, c.occupied) & c.targets & AllowedFrom(c, from) &
+                            CheckTargets<mode>(c, type, from);
+         targets != 0;)
+      if (Add<mode>(moves, Move(from, PopLowest(targets)))) return true;
   }
+  return false;
 }
 
-void GenerateKingMoves(const Context& c, MoveList& moves) {
-  if ((c.movers & SquareBit(c.king)) == 0) return;
-  if (c.checks != nullptr && (c.checks->discoverers & SquareBit(c.king)) == 0) return;
+template <Mode mode>
+bool GenerateKingMoves(const Context& c, MoveList& moves) {
+  if ((c.movers & SquareBit(c.king)) == 0) return false;
+  if (mode == Mode::kChecks && (c.checks->discoverers & SquareBit(c.king)) == 0) return false;
   const Bitboard withoutKing = c.occupied & ~SquareBit(c.king);
-  Bitboard targets = KingAttacks(c.king) & ~c.own & NotTheirKing(c);
-  while (targets != 0) {
+  for (Bitboard targets = KingAttacks(c.king) & ~c.own & NotTheirKing(c); targets != 0;) {
     const Square to = PopLowest(targets);
-    if (AttackersOf(c.position, to, c.them, withoutKing) == 0) moves.Add(Move(c.king, to));
+    if (AttackersOf(c.position, to, c.them, withoutKing) == 0 && Add<mode>(moves, Move(c.king, to))) return true;
   }
+  return false;
 }
 
 void GenerateCastling(const Context& c, MoveList& moves) {
@@ -181,94 +208,62 @@ void GenerateCastling(const Context& c, MoveList& moves) {
   }
 }
 
-bool Contains(const MoveList& moves, Move move) {
-  for (Move listed : moves) {
-    if (listed == move) return true;
-  }
-  return false;
-}
-
-void Generate(const Position& position, const CheckInfo* checks, Bitboard movers, MoveList& moves) {
+// The one generator: king moves, then (unless in double check) pawns, knights,
+// bishops, rooks, queens and castling. Mode::kOnePiece runs only the piece
+// kind on `movers`; Mode::kAny asks the pieces before the pawns, whose moves
+// take longer to find, and needs no castling, since a king that may castle may
+// also step to the square next to it. True when Mode::kAny found a move.
+template <Mode mode>
+bool Generate(const Position& position, MoveList& moves, const CheckInfo* checks = nullptr,
+              Bitboard movers = ~Bitboard{0}) {
   moves.Clear();
   const Color us = position.SideToMove();
   Context c{position, us, Opponent(us), position.Occupied(), position.Pieces(us), position.Pieces(Opponent(us)),
             position.KingSquare(us), 0, 0, 0, checks, movers};
   c.checkers = AttackersOf(position, c.king, c.them, c.occupied);
+  const PieceType only = mode == Mode::kOnePiece ? TypeOf(position.PieceOn(LowestSquare(movers))) : kNoPieceType;
+  const auto wants = [&](PieceType type) { return mode != Mode::kOnePiece || type == only; };
 
-  GenerateKingMoves(c, moves);
-  if (MoreThanOne(c.checkers)) return;
+  if (wants(kKing) && GenerateKingMoves<mode>(c, moves)) return true;
+  if (MoreThanOne(c.checkers)) return false;
   c.pinned = PinnedPieces(c);
   c.targets = (c.checkers != 0 ? (Between(c.king, LowestSquare(c.checkers)) | c.checkers) : ~c.own) & NotTheirKing(c);
 
-  GeneratePawnMoves(c, moves);
-  GeneratePieceMoves(c, kKnight, moves);
-  GeneratePieceMoves(c, kBishop, moves);
-  GeneratePieceMoves(c, kRook, moves);
-  GeneratePieceMoves(c, kQueen, moves);
-  GenerateCastling(c, moves);
+  if (mode != Mode::kAny && wants(kPawn) && GeneratePawnMoves<mode>(c, moves)) return true;
+  for (PieceType type : {kKnight, kBishop, kRook, kQueen})
+    if (wants(type) && GeneratePieceMoves<mode>(c, type, moves)) return true;
+  if (mode == Mode::kAny) return GeneratePawnMoves<mode>(c, moves);
+  if (wants(kKing)) GenerateCastling(c, moves);
+  return false;
 }
 
 }  // namespace
 
-void GenerateLegalMoves(const Position& position, MoveList& moves) { Generate(position, nullptr, ~Bitboard{0}, moves); }
+void GenerateLegalMoves(const Position& position, MoveList& moves) { Generate<Mode::kAll>(position, moves); }
 
 bool IsLegalMove(const Position& position, Move move) {
   const Piece piece = position.PieceOn(move.From());
   if (move.IsNone() || piece == kNoPiece || ColorOf(piece) != position.SideToMove()) return false;
-  // The moves of the one piece on the from-square, as Generate lists them, with
-  // the other pieces' generators left out.
-  const Color us = position.SideToMove();
-  Context c{position, us, Opponent(us), position.Occupied(), position.Pieces(us), position.Pieces(Opponent(us)),
-            position.KingSquare(us), 0, 0, 0, nullptr, SquareBit(move.From())};
-  c.checkers = AttackersOf(position, c.king, c.them, c.occupied);
   MoveList moves;
-  const PieceType type = TypeOf(piece);
-  if (type == kKing) GenerateKingMoves(c, moves);
-  if (MoreThanOne(c.checkers)) return Contains(moves, move);
-  c.pinned = PinnedPieces(c);
-  c.targets = (c.checkers != 0 ? (Between(c.king, LowestSquare(c.checkers)) | c.checkers) : ~c.own) & NotTheirKing(c);
-  if (type == kPawn) GeneratePawnMoves(c, moves);
-  else if (type == kKing) GenerateCastling(c, moves);
-  else GeneratePieceMoves(c, type, moves);
-  return Contains(moves, move);
+  Generate<Mode::kOnePiece>(position, moves, nullptr, SquareBit(move.From()));
+  for (Move listed : moves)
+    if (listed == move) return true;
+  return false;
 }
 
 void GenerateChecks(const Position& position, const CheckInfo& info, MoveList& moves) {
   MoveList candidates;
-  Generate(position, &info, ~Bitboard{0}, candidates);
+  Generate<Mode::kChecks>(position, candidates, &info);
   moves.Clear();
   for (Move move : candidates) {
     if (position.GivesCheck(move, info)) moves.Add(move);
   }
 }
 
-// The mate solver asks this after every check, so it stops at the first move found and
-// tries the cheap, usually successful candidates first. Castling needs no look: a king
-// that may castle may also step to the square next to it.
+// The mate solver asks this after every check, so it stops at the first move found.
 bool HasLegalMove(const Position& position) {
-  const Color us = position.SideToMove();
-  Context c{position, us, Opponent(us), position.Occupied(), position.Pieces(us), position.Pieces(Opponent(us)),
-            position.KingSquare(us), 0, 0, 0};
-  c.checkers = AttackersOf(position, c.king, c.them, c.occupied);
-
-  const Bitboard withoutKing = c.occupied & ~SquareBit(c.king);
-  for (Bitboard targets = KingAttacks(c.king) & ~c.own & NotTheirKing(c); targets != 0;) {
-    if (AttackersOf(position, PopLowest(targets), c.them, withoutKing) == 0) return true;
-  }
-  if (MoreThanOne(c.checkers)) return false;
-  c.pinned = PinnedPieces(c);
-  c.targets = (c.checkers != 0 ? (Between(c.king, LowestSquare(c.checkers)) | c.checkers) : ~c.own) & NotTheirKing(c);
-
-  for (PieceType type : {kKnight, kBishop, kRook, kQueen}) {
-    Bitboard pieces = position.Pieces(us, type) & (type == kKnight ? ~c.pinned : ~Bitboard{0});
-    while (pieces != 0) {
-      const Square from = PopLowest(pieces);
-      if ((PieceAttacks(type, us, from, c.occupied) & c.targets & AllowedFrom(c, from)) != 0) return true;
-    }
-  }
-  MoveList pawnMoves;
-  GeneratePawnMoves(c, pawnMoves);
-  return !pawnMoves.Empty();
+  MoveList moves;
+  return Generate<Mode::kAny>(position, moves);
 }
 
 bool IsCheckmate(const Position& position) { return position.InCheck() && !HasLegalMove(position); }

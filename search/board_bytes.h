@@ -36,9 +36,9 @@ inline int FindPiecesNear(const int8_t* b, int8_t value, int centre, int8_t* squ
   const int centreFile = centre / 10;
   int count = 0;
   for (int file = centreFile - 2; file <= centreFile + 2; ++file) {
-    // Zero bytes where the value stands.
-    for (uint64_t equal = ~NonZeroBytes(FileBytes(b, file) ^ pattern) & kHighBits & near; equal != 0; equal &= equal - 1)
-      squares[count++] = static_cast<int8_t>(10 * file + LowestRank(equal));
+    // The high bit of each byte where the value stands.
+    uint64_t equal = ~NonZeroBytes(FileBytes(b, file) ^ pattern) & kHighBits & near;
+    for (; equal != 0; equal &= equal - 1) squares[count++] = static_cast<int8_t>(10 * file + LowestRank(equal));
   }
   return count;
 }

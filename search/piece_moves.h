@@ -50,7 +50,9 @@ class QuietRun {
     }
   }
   // A move the caller must see one by one.
-  [[gnu::always_inline]] bool Hand(int from, int to, bool isPawnMove) { return Close() && Emit(add_, from, to, isPawnMove); }
+  [[gnu::always_inline]] bool Hand(int from, int to, bool isPawnMove) {
+    return Close() && Emit(add_, from, to, isPawnMove);
+  }
   [[gnu::always_inline]] bool Close() {
     if constexpr (kCounting) {
       const int run = pending_;
