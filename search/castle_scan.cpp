@@ -9,18 +9,18 @@ namespace search {
 
 void ClearWingsForFile(SearchPosition& position, int file) {
   if (file == 5) {
-    for (int8_t& flag : position.castlePathSafe) flag = kFalse;
+    for (int8_t& flag : position.castlePathSafe) flag = kFlagClear;
   } else if (file >= 6) {
-    position.castlePathSafe[kWingK] = kFalse;
-    position.castlePathSafe[kWingk] = kFalse;
+    position.castlePathSafe[kWhiteKingWing] = kFlagClear;
+    position.castlePathSafe[kBlackKingWing] = kFlagClear;
   } else {
-    position.castlePathSafe[kWingQ] = kFalse;
-    position.castlePathSafe[kWingq] = kFalse;
+    position.castlePathSafe[kWhiteQueenWing] = kFlagClear;
+    position.castlePathSafe[kBlackQueenWing] = kFlagClear;
   }
 }
 
 void ClearWingsForPawnAttacks(SearchPosition& position, int side) {
-  const int8_t enemyPawn = static_cast<int8_t>(-kPawn * side);
+  const int8_t enemyPawn = static_cast<int8_t>(-kPawnValue * side);
   const int pawnRank = (side == 1 ? 1 : 8) + side;
   for (int file = 1; file <= 8; ++file) {
     if (Square(position, 10 * file + pawnRank) != enemyPawn) continue;
@@ -65,17 +65,17 @@ constexpr LandingTable kLandings = MakeLandingTable();
   unsigned spoilt = 0;
   const bool refuseKings = p.kingCaptured != 0;
   ForEachPseudoMove(p, [&](int, int to) {
-    if (refuseKings && std::abs(Square(p, to)) == kKing) return true;
+    if (refuseKings && std::abs(Square(p, to)) == kKingValue) return true;
     spoilt |= spoils[to];
     return spoilt != 3;
   });
   p.sideToMove = static_cast<int8_t>(-p.sideToMove);
-  const int8_t kingSide = (spoilt & 1) != 0 ? kFalse : kTrue;
-  const int8_t queenSide = (spoilt & 2) != 0 ? kFalse : kTrue;
-  position.castlePathSafe[kWingK] = kingSide;
-  position.castlePathSafe[kWingk] = kingSide;
-  position.castlePathSafe[kWingQ] = queenSide;
-  position.castlePathSafe[kWingq] = queenSide;
+  const int8_t kingSide = (spoilt & 1) != 0 ? kFlagClear : kFlagSet;
+  const int8_t queenSide = (spoilt & 2) != 0 ? kFlagClear : kFlagSet;
+  position.castlePathSafe[kWhiteKingWing] = kingSide;
+  position.castlePathSafe[kBlackKingWing] = kingSide;
+  position.castlePathSafe[kWhiteQueenWing] = queenSide;
+  position.castlePathSafe[kBlackQueenWing] = queenSide;
   ClearWingsForPawnAttacks(position, side);
 }
 

@@ -9,7 +9,7 @@ namespace search {
 bool RootMoveSafe(const SearchPosition& root, const MoveEntry& move) {
   SearchPosition copy;
   CopyPositionState(copy, root);
-  MakeMove(copy, move.from, move.to, kQueen);
+  MakeMove(copy, move.from, move.to, kQueenValue);
   copy.sideToMove = root.sideToMove;
   return !KingAttacked(copy);
 }

@@ -14,7 +14,7 @@ bool KingAttacked(const SearchPosition& position) {
   opponent.sideToMove = static_cast<int8_t>(-position.sideToMove);
   bool attacked = false;
   ForEachPseudoMove(opponent, [&](int, int to) {
-    attacked = std::abs(Square(position, to)) == kKing;  // the boards are the same
+    attacked = std::abs(Square(position, to)) == kKingValue;  // the boards are the same
     return !attacked;
   });
   return attacked;

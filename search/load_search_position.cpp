@@ -48,12 +48,15 @@ bool HasLetter(std::string_view field, char letter) { return field.find(letter) 
 
 // A right stands only with its king and rook at home; a hand-typed FEN may claim more.
 void SetCastleRights(SearchPosition& position, std::string_view field) {
-  const bool whiteKingHome = Square(position, 51) == kKing;
-  const bool blackKingHome = Square(position, 58) == -kKing;
-  position.castleRight[kWingK] = HasLetter(field, 'K') && whiteKingHome && Square(position, 81) == kRook ? kTrue : kFalse;
-  position.castleRight[kWingQ] = HasLetter(field, 'Q') && whiteKingHome && Square(position, 11) == kRook ? kTrue : kFalse;
-  position.castleRight[kWingk] = HasLetter(field, 'k') && blackKingHome && Square(position, 88) == -kRook ? kTrue : kFalse;
-  position.castleRight[kWingq] = HasLetter(field, 'q') && blackKingHome && Square(position, 18) == -kRook ? kTrue : kFalse;
+  const bool whiteKingHome = Square(position, 51) == kKingValue;
+  const bool blackKingHome = Square(position, 58) == -kKingValue;
+  const auto right = [&](char letter, bool kingHome, int corner, int rook) {
+    return HasLetter(field, letter) && kingHome && Square(position, corner) == rook ? kFlagSet : kFlagClear;
+  };
+  position.castleRight[kWhiteKingWing] = right('K', whiteKingHome, 81, kRookValue);
+  position.castleRight[kWhiteQueenWing] = right('Q', whiteKingHome, 11, kRookValue);
+  position.castleRight[kBlackKingWing] = right('k', blackKingHome, 88, -kRookValue);
+  position.castleRight[kBlackQueenWing] = right('q', blackKingHome, 18, -kRookValue);
 }
 
 // The square a pawn of the side not to move has just passed over, or 0. Kept
@@ -66,7 +69,7 @@ int8_t EnPassantSquare(const SearchPosition& position, std::string_view field) {
   const int square = 10 * named->file + named->rank;
   if (!IsRealSquare(square)) return 0;
   if (square % 10 != (s == 1 ? 6 : 3)) return 0;
-  if (Square(position, square) != 0 || Square(position, square - s) != -kPawn * s) return 0;
+  if (Square(position, square) != 0 || Square(position, square - s) != -kPawnValue * s) return 0;
   return static_cast<int8_t>(square);
 }
 
@@ -78,13 +81,13 @@ void LoadSearchPosition(SearchPosition& position, std::string_view fen) {
     int k = 0;
     for (int rank = 8; rank >= 1; --rank)
       for (int file = 1; file <= 8; ++file) Square(position, 10 * file + rank) = kStartTable[k++];
-    for (int8_t& right : position.castleRight) right = kTrue;
+    for (int8_t& right : position.castleRight) right = kFlagSet;
     EpSlot(position, -1) = 0;
     EpSlot(position, 1) = 0;
     position.material = 0;
     position.sideToMove = 1;
     position.ply = 0;
-    position.kingCaptured = kFalse;
+    position.kingCaptured = kFlagClear;
     return;
   }
   const notation::SixFields fields = notation::SplitAtFiveBlanks(fen);
@@ -98,7 +101,7 @@ void LoadSearchPosition(SearchPosition& position, std::string_view fen) {
   EpSlot(position, -position.sideToMove) = EnPassantSquare(position, fields[3]);
   EpSlot(position, position.sideToMove) = 0;
   position.ply = PlyFromMoveNumber(fields[5], position.sideToMove);
-  position.kingCaptured = kFalse;
+  position.kingCaptured = kFlagClear;
 }
 
 }  // namespace search

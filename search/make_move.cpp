@@ -9,16 +9,16 @@ namespace {
 bool OnLastRank(int square) { return square % 10 == 1 || square % 10 == 8; }
 
 bool IsCastlingStep(int from, int to, int piece) {
-  return from >= 51 && from <= 58 && (to == 71 || to == 31 || to == 78 || to == 38) && std::abs(piece) == kKing;
+  return from >= 51 && from <= 58 && (to == 71 || to == 31 || to == 78 || to == 38) && std::abs(piece) == kKingValue;
 }
 
 // The right that a rook leaving or being taken on `square` spoils, if a corner.
 int CornerWing(int square) {
   switch (square) {
-    case 81: return kWingK;
-    case 11: return kWingQ;
-    case 88: return kWingk;
-    case 18: return kWingq;
+    case 81: return kWhiteKingWing;
+    case 11: return kWhiteQueenWing;
+    case 88: return kBlackKingWing;
+    case 18: return kBlackQueenWing;
     default: return -1;
   }
 }
@@ -31,20 +31,20 @@ void MakeMove(SearchPosition& position, int from, int to, int promotion) {
   const int s = position.sideToMove;
   const int moving = Square(position, from);
   const int target = Square(position, to);
-  if (moving == kKing) {
-    position.castleRight[kWingK] = kFalse;
-    position.castleRight[kWingQ] = kFalse;
-  } else if (moving == -kKing) {
-    position.castleRight[kWingk] = kFalse;
-    position.castleRight[kWingq] = kFalse;
+  if (moving == kKingValue) {
+    position.castleRight[kWhiteKingWing] = kFlagClear;
+    position.castleRight[kWhiteQueenWing] = kFlagClear;
+  } else if (moving == -kKingValue) {
+    position.castleRight[kBlackKingWing] = kFlagClear;
+    position.castleRight[kBlackQueenWing] = kFlagClear;
   }
-  if (std::abs(moving) == kRook && CornerWing(from) >= 0) position.castleRight[CornerWing(from)] = kFalse;
-  if (std::abs(target) == kRook && CornerWing(to) >= 0) position.castleRight[CornerWing(to)] = kFalse;
-  if (std::abs(target) == kKing) position.kingCaptured = kTrue;
-  EpSlot(position, s) = std::abs(to - from) == 2 && std::abs(moving) == kPawn ? static_cast<int8_t>(from + s) : 0;
+  if (std::abs(moving) == kRookValue && CornerWing(from) >= 0) position.castleRight[CornerWing(from)] = kFlagClear;
+  if (std::abs(target) == kRookValue && CornerWing(to) >= 0) position.castleRight[CornerWing(to)] = kFlagClear;
+  if (std::abs(target) == kKingValue) position.kingCaptured = kFlagSet;
+  EpSlot(position, s) = std::abs(to - from) == 2 && std::abs(moving) == kPawnValue ? static_cast<int8_t>(from + s) : 0;
 
   const int enemyEp = EpSlot(position, -s);
-  if (enemyEp != 0 && to == enemyEp && moving == kPawn * s) {
+  if (enemyEp != 0 && to == enemyEp && moving == kPawnValue * s) {
     // The pawn first takes sideways onto the passed pawn's square, then steps on.
     EpSlot(position, s) = 0;
     const int taken = (to / 10) * 10 + from % 10;
@@ -67,9 +67,9 @@ void MakeMove(SearchPosition& position, int from, int to, int promotion) {
     position.material = static_cast<int16_t>(position.material - Square(position, to));
     Square(position, to) = static_cast<int8_t>(piece);
     Square(position, from) = 0;
-    if (OnLastRank(to) && std::abs(piece) == kPawn) {
+    if (OnLastRank(to) && std::abs(piece) == kPawnValue) {
       Square(position, to) = static_cast<int8_t>(promotion * s);
-      position.material = static_cast<int16_t>(position.material + (promotion - kPawn) * s);
+      position.material = static_cast<int16_t>(position.material + (promotion - kPawnValue) * s);
     }
   }
   position.sideToMove = static_cast<int8_t>(-s);
@@ -81,16 +81,16 @@ int16_t MaterialAfterMove(const SearchPosition& position, int from, int to) {
   const int8_t* const b = position.board + kBoardOffset;
   const int piece = b[from];
   const int enemyEp = EpSlot(position, -s);
-  if (enemyEp != 0 && to == enemyEp && piece == kPawn * s) {
+  if (enemyEp != 0 && to == enemyEp && piece == kPawnValue * s) {
     // Rare enough to play out in full, which keeps it exact by construction.
     SearchPosition copy;
     CopyPositionState(copy, position);
-    MakeMove(copy, from, to, kQueen);
+    MakeMove(copy, from, to, kQueenValue);
     return copy.material;
   }
   if (IsCastlingStep(from, to, piece)) return position.material;
   int material = position.material - b[to];
-  if (OnLastRank(to) && std::abs(piece) == kPawn) material += (kQueen - kPawn) * s;
+  if (OnLastRank(to) && std::abs(piece) == kPawnValue) material += (kQueenValue - kPawnValue) * s;
   return static_cast<int16_t>(material);
 }
 

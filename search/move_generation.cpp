@@ -17,7 +17,7 @@ constexpr CastlingWing kWings[4] = {{51, 10, 81}, {51, -10, 11}, {58, 10, 88}, {
 
 void AddMove(SearchPosition& position, int from, int to) {
   if (position.moveCount >= kMaxMoves) return;
-  if (position.kingCaptured != 0 && (Square(position, to) == kKing || Square(position, to) == -kKing)) return;
+  if (position.kingCaptured != 0 && (Square(position, to) == kKingValue || Square(position, to) == -kKingValue)) return;
   MoveEntry& entry = position.moves[position.moveCount];
   entry.from = static_cast<int8_t>(from);
   entry.to = static_cast<int8_t>(to);

@@ -89,13 +89,15 @@ class PieceMoves {
   [[gnu::always_inline]] bool Moves(int q, int rank) {
     const int t = b_[q] * s;
     // Pawns, the most frequent pieces, are told apart before the jump on the kind.
-    if (t == kPawn) return InQuietMode([&](auto& run) __attribute__((always_inline)) { return Pawn(q, rank, run); });
+    if (t == kPawnValue)
+      return InQuietMode([&](auto& run) __attribute__((always_inline)) { return Pawn(q, rank, run); });
     switch (t) {
-      case kKnight: return InQuietMode([&](auto& run) __attribute__((always_inline)) { return Knight(q, run); });
-      case kBishop: return Rays(q, kBishopOffsets, std::make_index_sequence<4>{});
-      case kRook: return Rays(q, kRookOffsets, std::make_index_sequence<4>{});
-      case kQueen: return Rays(q, kQueenOffsets, std::make_index_sequence<8>{});
-      case kKing: return King(q);
+      case kKnightValue:
+        return InQuietMode([&](auto& run) __attribute__((always_inline)) { return Knight(q, run); });
+      case kBishopValue: return Rays(q, kBishopOffsets, std::make_index_sequence<4>{});
+      case kRookValue: return Rays(q, kRookOffsets, std::make_index_sequence<4>{});
+      case kQueenValue: return Rays(q, kQueenOffsets, std::make_index_sequence<8>{});
+      case kKingValue: return King(q);
       default: return true;  // the frame (127) inside an unreached square
     }
   }
@@ -148,7 +150,7 @@ class PieceMoves {
   // all eight neighbours of every target.
   [[gnu::always_inline]] bool King(int q) {
     int8_t enemyKings[25];
-    const int enemyKingCount = FindPiecesNear(b_, static_cast<int8_t>(-kKing * s), q, enemyKings);
+    const int enemyKingCount = FindPiecesNear(b_, static_cast<int8_t>(-kKingValue * s), q, enemyKings);
     for (int k = 0; k < 8; ++k) {
       const int x = q + kQueenOffsets[k];
       if (!Open(x)) continue;

@@ -50,7 +50,7 @@ class NodeSearch {
     } else if (leafCaptures_ && !isPawnMove) {
       // At the last ply a capture by a piece (a king's included, which never
       // castles onto a piece) takes just what stands on `to`.
-      if (refuseKings_ && (target == kKing || target == -kKing)) return true;  // never listed
+      if (refuseKings_ && (target == kKingValue || target == -kKingValue)) return true;  // never listed
       ++count_;
       Record(static_cast<int16_t>(static_cast<int16_t>(node_.material - target) * rootSide_));
       return !cutOff_ && count_ < kMaxMoves;
@@ -72,7 +72,7 @@ class NodeSearch {
   void TryCastling() {
     // The scan's flags matter only for a wing whose right stands and whose
     // squares between king and rook are empty.
-    const int firstWing = node_.sideToMove == 1 ? kWingK : kWingk;
+    const int firstWing = node_.sideToMove == 1 ? kWhiteKingWing : kBlackKingWing;
     int targets[2] = {0, 0};
     for (int k = 0; k < 2; ++k)
       if (node_.castleRight[firstWing + k] != 0) targets[k] = CastlingTarget(node_, firstWing + k);
@@ -87,7 +87,7 @@ class NodeSearch {
 
   [[gnu::noinline]] bool Try(int from, int to) {
     const int8_t target = Square(node_, to);
-    if (refuseKings_ && (target == kKing || target == -kKing)) return true;  // never listed
+    if (refuseKings_ && (target == kKingValue || target == -kKingValue)) return true;  // never listed
     const int index = count_++;
     int16_t score;
     if (leafAll_ || (leafQuiet_ && target == 0)) {
@@ -98,7 +98,7 @@ class NodeSearch {
     } else {
       SearchPosition child;  // the one copy this level keeps while a move is searched
       CopyPositionState(child, node_);
-      MakeMove(child, from, to, kQueen);
+      MakeMove(child, from, to, kQueenValue);
       score = NodeSearch(context_, child, rootSide_, depth_ + 1, best_).Run();
     }
     // Only the root's list is read afterwards (by the root choice); deeper
@@ -122,8 +122,8 @@ class NodeSearch {
   // pawn nor a castling king only takes what stands on `to`.
   int16_t LeafMaterial(int from, int to) const {
     const int piece = Square(node_, from);
-    const bool pawn = piece == kPawn || piece == -kPawn;
-    const bool king = piece == kKing || piece == -kKing;
+    const bool pawn = piece == kPawnValue || piece == -kPawnValue;
+    const bool king = piece == kKingValue || piece == -kKingValue;
     if (pawn || king) return MaterialAfterMove(node_, from, to);
     return static_cast<int16_t>(node_.material - Square(node_, to));
   }
@@ -138,8 +138,8 @@ class NodeSearch {
   // Neither a promotion, nor en passant, nor castling: the balance stays as it is.
   bool IsPlainQuiet(int from, int to) const {
     const int piece = Square(node_, from);
-    if (piece == kPawn || piece == -kPawn) return IsPlainPawnStep(to);
-    return !((piece == kKing || piece == -kKing) && (to == from + 20 || to == from - 20));
+    if (piece == kPawnValue || piece == -kPawnValue) return IsPlainPawnStep(to);
+    return !((piece == kKingValue || piece == -kKingValue) && (to == from + 20 || to == from - 20));
   }
 
   SearchContext& context_;

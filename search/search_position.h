@@ -14,21 +14,22 @@ inline constexpr int kMaxMoves = 80;
 
 // A piece is stored as its material value, positive for white.
 inline constexpr int8_t OffBoard = 127;
-inline constexpr int8_t kPawn = 2;
-inline constexpr int8_t kKnight = 7;
-inline constexpr int8_t kBishop = 6;
-inline constexpr int8_t kRook = 10;
-inline constexpr int8_t kQueen = 19;
-inline constexpr int8_t kKing = 126;
+inline constexpr int8_t kPawnValue = 2;
+inline constexpr int8_t kKnightValue = 7;
+inline constexpr int8_t kBishopValue = 6;
+inline constexpr int8_t kRookValue = 10;
+inline constexpr int8_t kQueenValue = 19;
+inline constexpr int8_t kKingValue = 126;
 
-inline constexpr int8_t kTrue = -1;  // flags in the records are -1 / 0
-inline constexpr int8_t kFalse = 0;
+// A flag in the records is -1 when set and 0 when clear.
+inline constexpr int8_t kFlagSet = -1;
+inline constexpr int8_t kFlagClear = 0;
 
 // Castling wings, in the order of castleRight and castlePathSafe.
-inline constexpr int kWingK = 0;
-inline constexpr int kWingQ = 1;
-inline constexpr int kWingk = 2;
-inline constexpr int kWingq = 3;
+inline constexpr int kWhiteKingWing = 0;
+inline constexpr int kWhiteQueenWing = 1;
+inline constexpr int kBlackKingWing = 2;
+inline constexpr int kBlackQueenWing = 3;
 
 struct MoveEntry {
   int8_t from;

@@ -22,9 +22,9 @@ std::string SearchRoot(SearchContext& context, int8_t& resultCode, RootChoice& c
   const MoveEntry move = context.candidates[k - 1];
   chosen.move = move;
   const int rank = move.to % 10;
-  chosen.promotes = std::abs(Square(root, move.from)) == kPawn && (rank == 1 || rank == 8);
+  chosen.promotes = std::abs(Square(root, move.from)) == kPawnValue && (rank == 1 || rank == 8);
   const bool wasInCheck = KingAttacked(root);
-  MakeMove(root, move.from, move.to, kQueen);
+  MakeMove(root, move.from, move.to, kQueenValue);
   std::string text = MoveToText(move.from, move.to);
   root.sideToMove = static_cast<int8_t>(mover);
   if (KingAttacked(root)) {

@@ -31,16 +31,16 @@ int16_t TieBreakScore(const SearchContext& context, const MoveEntry& move) {
   int16_t h = 0;
   if (SameAsStart(context, root, move.from)) {
     Add(h, 5);
-    if (piece == kPawn) Add(h, 2);
+    if (piece == kPawnValue) Add(h, 2);
   }
-  if (piece == kKing) Add(h, -10);
-  if (root.ply < 32 && (piece == kPawn || piece == kBishop || piece == kKnight)) Add(h, 20);
+  if (piece == kKingValue) Add(h, -10);
+  if (root.ply < 32 && (piece == kPawnValue || piece == kBishopValue || piece == kKnightValue)) Add(h, 20);
   if (IsEdgeSquare(move.from)) Add(h, 2);
   if (IsEdgeSquare(move.to)) Add(h, -2);
 
   SearchPosition copy;
   CopyPositionState(copy, root);
-  MakeMove(copy, move.from, move.to, kQueen);
+  MakeMove(copy, move.from, move.to, kQueenValue);
   if (SameAsStart(context, copy, move.to)) Add(h, -10);
   copy.sideToMove = static_cast<int8_t>(-copy.sideToMove);
   Add(h, Mobility(copy));

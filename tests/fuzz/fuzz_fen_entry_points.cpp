@@ -29,7 +29,7 @@ void CheckSearchLoader(std::string_view text) {
   search_reference::GenerateAllMoves(position);
   for (int i = 0; i < position.moveCount; ++i) {
     search::SearchPosition child = position;
-    search::MakeMove(child, position.moves[i].from, position.moves[i].to, search::kQueen);
+    search::MakeMove(child, position.moves[i].from, position.moves[i].to, search::kQueenValue);
     for (int square = -10; square < 110; ++square) {
       if (!search::IsRealSquare(square) && search::Square(child, square) != search::OffBoard) std::abort();
     }

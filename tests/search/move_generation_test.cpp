@@ -127,15 +127,16 @@ TEST(GenerateMoves, KingStepsNextToEnemyKingsOnEveryPlacement) {
         SearchPosition position = bare;
         search::Square(position, 11 + 7) = 0;
         search::Square(position, 81) = 0;
-        search::Square(position, king) = search::kKing;
-        search::Square(position, enemy) = -search::kKing;
-        if (second != 0) search::Square(position, second) = -search::kKing;
+        search::Square(position, king) = search::kKingValue;
+        search::Square(position, enemy) = -search::kKingValue;
+        if (second != 0) search::Square(position, second) = -search::kKingValue;
         std::vector<int> expected;
         for (int k = 0; k < 8; ++k) {
           const int to = king + search::kQueenOffsets[k];
           if (!isReal(to)) continue;
           bool touches = false;
-          for (int k2 = 0; k2 < 8; ++k2) touches |= search::Square(position, to + search::kQueenOffsets[k2]) == -search::kKing;
+          for (int k2 = 0; k2 < 8; ++k2)
+            touches |= search::Square(position, to + search::kQueenOffsets[k2]) == -search::kKingValue;
           if (!touches) expected.push_back(to);
         }
         std::vector<int> generated;

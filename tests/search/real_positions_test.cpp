@@ -55,7 +55,7 @@ TEST(RealPositions, QuietCastleScanMatchesTheFullScanForTheSideItServes) {
       SearchPosition quiet = position;
       search_reference::ScanCastlePaths(full, side);
       search::ScanCastlePathsQuietly(quiet, side);
-      const int firstWing = side == 1 ? search::kWingK : search::kWingk;
+      const int firstWing = side == 1 ? search::kWhiteKingWing : search::kBlackKingWing;
       ASSERT_EQ(quiet.castlePathSafe[firstWing], full.castlePathSafe[firstWing]) << fen << " side " << side;
       ASSERT_EQ(quiet.castlePathSafe[firstWing + 1], full.castlePathSafe[firstWing + 1]) << fen << " side " << side;
       ASSERT_EQ(std::memcmp(quiet.board, position.board, sizeof position.board), 0) << fen;

@@ -11,7 +11,7 @@ using search::Square;
 
 void ScanCastlePaths(SearchPosition& position, int side) {
   const int backRank = side == 1 ? 1 : 8;
-  for (int8_t& flag : position.castlePathSafe) flag = search::kTrue;
+  for (int8_t& flag : position.castlePathSafe) flag = search::kFlagSet;
   position.sideToMove = static_cast<int8_t>(-position.sideToMove);
   search::GenerateMoves(position);
   position.sideToMove = static_cast<int8_t>(-position.sideToMove);
@@ -30,7 +30,7 @@ void AddCastling(SearchPosition& position, int wing) {
 void GenerateAllMoves(SearchPosition& position) {
   ScanCastlePaths(position, position.sideToMove);
   search::GenerateMoves(position);
-  const int firstWing = position.sideToMove == 1 ? search::kWingK : search::kWingk;
+  const int firstWing = position.sideToMove == 1 ? search::kWhiteKingWing : search::kBlackKingWing;
   for (int wing = firstWing; wing < firstWing + 2; ++wing) {
     if (position.castleRight[wing] != 0 && position.castlePathSafe[wing] != 0) AddCastling(position, wing);
   }
@@ -41,7 +41,7 @@ bool InCheck(SearchPosition& position) {
   search::GenerateMoves(position);
   position.sideToMove = static_cast<int8_t>(-position.sideToMove);
   for (int i = 0; i < position.moveCount; ++i) {
-    if (std::abs(Square(position, position.moves[i].to)) == search::kKing) return true;
+    if (std::abs(Square(position, position.moves[i].to)) == search::kKingValue) return true;
   }
   return false;
 }
