@@ -6,17 +6,37 @@
 #include "search/pseudo_moves.h"
 
 namespace search {
+namespace {
+
+// The wings a landing on `file` of a back rank spoils: bit 0 the king side
+// (files e to h), bit 1 the queen side (files a to e).
+constexpr unsigned WingsSpoiltBy(int file) { return file == 5 ? 3u : file >= 6 ? 1u : 2u; }
+
+// WingsSpoiltBy for a landing on a square, when the back rank is rank 1 (row 0)
+// or rank 8 (row 1).
+struct LandingTable {
+  uint8_t wings[2][100];
+};
+
+constexpr LandingTable MakeLandingTable() {
+  LandingTable table{};
+  for (int row = 0; row < 2; ++row) {
+    for (int file = 1; file <= 8; ++file) {
+      const int square = 10 * file + (row == 0 ? 1 : 8);
+      table.wings[row][square] = static_cast<uint8_t>(WingsSpoiltBy(file));
+    }
+  }
+  return table;
+}
+
+constexpr LandingTable kLandings = MakeLandingTable();
+
+}  // namespace
 
 void ClearWingsForFile(SearchPosition& position, int file) {
-  if (file == 5) {
-    for (int8_t& flag : position.castlePathSafe) flag = kFlagClear;
-  } else if (file >= 6) {
-    position.castlePathSafe[kWhiteKingWing] = kFlagClear;
-    position.castlePathSafe[kBlackKingWing] = kFlagClear;
-  } else {
-    position.castlePathSafe[kWhiteQueenWing] = kFlagClear;
-    position.castlePathSafe[kBlackQueenWing] = kFlagClear;
-  }
+  int8_t* const safe = position.castlePathSafe;
+  if ((WingsSpoiltBy(file) & 1) != 0) safe[kWhiteKingWing] = safe[kBlackKingWing] = kFlagClear;
+  if ((WingsSpoiltBy(file) & 2) != 0) safe[kWhiteQueenWing] = safe[kBlackQueenWing] = kFlagClear;
 }
 
 void ClearWingsForPawnAttacks(SearchPosition& position, int side) {
@@ -28,30 +48,6 @@ void ClearWingsForPawnAttacks(SearchPosition& position, int side) {
     if (file < 8) ClearWingsForFile(position, file + 1);
   }
 }
-
-namespace {
-
-// The wings a landing on a square spoils when the back rank is rank 1 (row 0)
-// or rank 8 (row 1): bit 0 the king side (files e to h), bit 1 the queen side
-// (files a to e), as ClearWingsForFile clears them.
-struct LandingTable {
-  uint8_t wings[2][100];
-};
-
-constexpr LandingTable MakeLandingTable() {
-  LandingTable table{};
-  for (int row = 0; row < 2; ++row) {
-    for (int file = 1; file <= 8; ++file) {
-      const int square = 10 * file + (row == 0 ? 1 : 8);
-      table.wings[row][square] = static_cast<uint8_t>(file == 5 ? 3 : file >= 6 ? 1 : 2);
-    }
-  }
-  return table;
-}
-
-constexpr LandingTable kLandings = MakeLandingTable();
-
-}  // namespace
 
 // Flattened: the generator and the landing test below compile into one loop.
 [[gnu::flatten]] void ScanCastlePathsQuietly(SearchPosition& position, int side) {
