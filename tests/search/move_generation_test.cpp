@@ -216,7 +216,7 @@ TEST(Castling, EveryEnemyMoveCountsBeyondTheEightieth) {
     EXPECT_EQ(Contains(All(c.fen), "e1g1"), c.kingSide);
     SearchPosition quiet = Load(c.fen);
     search::ScanCastlePathsQuietly(quiet, 1);
-    EXPECT_EQ(quiet.castlePathSafe[search::kWingK] != 0, c.kingSide);
+    EXPECT_EQ(quiet.castlePathSafe[search::kWhiteKingWing] != 0, c.kingSide);
   }
 }
 

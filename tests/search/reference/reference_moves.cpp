@@ -4,6 +4,7 @@
 
 #include "search/castle_scan.h"
 #include "search/move_generation.h"
+#include "search/pseudo_moves.h"
 
 namespace search_reference {
 
@@ -13,12 +14,16 @@ void ScanCastlePaths(SearchPosition& position, int side) {
   const int backRank = side == 1 ? 1 : 8;
   for (int8_t& flag : position.castlePathSafe) flag = search::kFlagSet;
   position.sideToMove = static_cast<int8_t>(-position.sideToMove);
-  search::GenerateMoves(position);
+  // The list keeps the opponent's first 80 moves, but every one of them is read for the
+  // flags: with several queens the attacker of the king's path can come after the 80th.
+  position.moveCount = 0;
+  search::ForEachPseudoMove(position, [&](int from, int to) {
+    const bool refused = position.kingCaptured != 0 && std::abs(Square(position, to)) == search::kKingValue;
+    if (!refused && to % 10 == backRank) search::ClearWingsForFile(position, to / 10);
+    search::AddMove(position, from, to);
+    return true;
+  });
   position.sideToMove = static_cast<int8_t>(-position.sideToMove);
-  for (int i = 0; i < position.moveCount; ++i) {
-    const int to = position.moves[i].to;
-    if (to % 10 == backRank) search::ClearWingsForFile(position, to / 10);
-  }
   search::ClearWingsForPawnAttacks(position, side);
 }
 
