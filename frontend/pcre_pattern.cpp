@@ -6,7 +6,8 @@
 namespace frontend {
 namespace {
 
-// PCRE2 before 10.43 refuses a null pointer even with a length of 0, and an empty view may hold one.
+// An empty view may hold a null pointer, which pcre2_compile refuses even with a length of 0
+// (and some releases of pcre2_match too).
 PCRE2_SPTR Bytes(std::string_view text) {
   return reinterpret_cast<PCRE2_SPTR>(text.empty() ? "" : text.data());
 }
