@@ -1,11 +1,10 @@
 #include "book/book_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <limits>
+#include <system_error>
 #include <utility>
 
 namespace book {
@@ -17,27 +16,26 @@ std::uint64_t ReadBigEndian(const unsigned char* bytes, int count) {
   return value;
 }
 
-// Reads `count` whole entries from entry `first` on; false on a short read.
-bool ReadEntries(int fd, std::size_t first, std::size_t count, unsigned char* bytes) {
-  std::size_t got = 0;
+// Reads `count` whole entries from entry `first` on; false on a short read. Open refuses files
+// whose offsets do not fit the stream's long, so the seek never overflows.
+bool ReadEntries(std::FILE* file, std::size_t first, std::size_t count, unsigned char* bytes) {
   const std::size_t want = count * kEntrySize;
-  while (got < want) {
-    const ssize_t n = ::pread(fd, bytes + got, want - got, static_cast<off_t>(first * kEntrySize + got));
-    if (n <= 0) return false;
-    got += static_cast<std::size_t>(n);
-  }
-  return true;
+  if (std::fseek(file, static_cast<long>(first * kEntrySize), SEEK_SET) != 0) return false;
+  const bool whole = std::fread(bytes, 1, want, file) == want;
+  // A short read leaves the end-of-file or error flag set; the next lookup starts afresh.
+  std::clearerr(file);
+  return whole;
 }
 
 // Reads the whole file once, a chunk at a time, checks that the keys never decrease and
 // keeps the key of every `stride`-th entry.
-bool ReadKeyIndex(int fd, std::size_t entries, std::size_t stride, std::vector<std::uint64_t>& index) {
+bool ReadKeyIndex(std::FILE* file, std::size_t entries, std::size_t stride, std::vector<std::uint64_t>& index) {
   constexpr std::size_t kChunkEntries = 4096;
   unsigned char chunk[kEntrySize * kChunkEntries];
   std::uint64_t previous = 0;
   for (std::size_t first = 0; first < entries; first += kChunkEntries) {
     const std::size_t count = entries - first < kChunkEntries ? entries - first : kChunkEntries;
-    if (!ReadEntries(fd, first, count, chunk)) return false;
+    if (!ReadEntries(file, first, count, chunk)) return false;
     for (std::size_t i = 0; i < count; ++i) {
       const std::uint64_t key = ReadBigEndian(chunk + i * kEntrySize, 8);
       if (key < previous) return false;
@@ -54,41 +52,46 @@ BookFile::~BookFile() { Close(); }
 
 bool BookFile::Open(const std::string& path) {
   Close();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) return false;
-  struct stat status {};
-  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0 ||
-      static_cast<std::uint64_t>(status.st_size) % kEntrySize != 0) {
-    ::close(fd);
+  // Only a regular file is opened at all: a named pipe nobody writes to would block the open.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
+  const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+  if (error || bytes == 0 || bytes % kEntrySize != 0 ||
+      bytes > static_cast<std::uintmax_t>(std::numeric_limits<long>::max())) {
     return false;
   }
-  const auto size = static_cast<std::size_t>(status.st_size);
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  // Every read goes to the file itself, so a book changed on disk is seen at once.
+  std::setvbuf(file, nullptr, _IONBF, 0);
+  const auto size = static_cast<std::size_t>(bytes);
   std::vector<std::uint64_t> index;
-  if (!ReadKeyIndex(fd, size / kEntrySize, kIndexStride, index)) {
-    ::close(fd);
+  if (!ReadKeyIndex(file, size / kEntrySize, kIndexStride, index)) {
+    std::fclose(file);
     return false;
   }
   indexKeys_ = std::move(index);
-  fd_ = fd;
+  file_ = file;
   size_ = size;
   return true;
 }
 
 void BookFile::Close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
   size_ = 0;
   indexKeys_.clear();
-}
-
-bool BookFile::ReadEntryBytes(std::size_t index, unsigned char (&bytes)[kEntrySize]) const {
-  return ::pread(fd_, bytes, kEntrySize, static_cast<off_t>(index * kEntrySize)) ==
-         static_cast<ssize_t>(kEntrySize);
+  runCount_ = 0;
 }
 
 BookEntry BookFile::Entry(std::size_t index) const {
-  unsigned char bytes[kEntrySize];
-  if (!ReadEntryBytes(index, bytes)) return BookEntry{};
+  unsigned char read[kEntrySize];
+  const unsigned char* bytes = read;
+  if (index - runFirst_ < runCount_) {
+    bytes = run_ + (index - runFirst_) * kEntrySize;
+  } else if (!ReadEntries(file_, index, 1, read)) {
+    return BookEntry{};
+  }
   BookEntry entry;
   entry.key = ReadBigEndian(bytes, 8);
   entry.move = static_cast<std::uint16_t>(ReadBigEndian(bytes + 8, 2));
@@ -105,13 +108,15 @@ std::pair<std::size_t, std::size_t> BookFile::FindKey(std::uint64_t key) const {
       static_cast<std::size_t>(std::lower_bound(indexKeys_.begin(), indexKeys_.end(), key) - indexKeys_.begin());
   std::size_t at = block == 0 ? 0 : (block - 1) * kIndexStride;
   std::size_t first = entries;
-  unsigned char run[kEntrySize * kIndexStride];
   while (at < entries) {
     const std::size_t count = entries - at < kIndexStride ? entries - at : kIndexStride;
+    runCount_ = 0;
     // A file shortened since it was opened ends the range where it can no longer be read.
-    if (!ReadEntries(fd_, at, count, run)) return {first, first == entries ? entries : at};
+    if (!ReadEntries(file_, at, count, run_)) return {first, first == entries ? entries : at};
+    runFirst_ = at;
+    runCount_ = count;
     for (std::size_t i = 0; i < count; ++i) {
-      const std::uint64_t entryKey = ReadBigEndian(run + i * kEntrySize, 8);
+      const std::uint64_t entryKey = ReadBigEndian(run_ + i * kEntrySize, 8);
       if (first == entries) {
         if (entryKey > key) return {at + i, at + i};
         if (entryKey == key) first = at + i;

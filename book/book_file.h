@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <span>
 #include <string>
 #include <vector>
@@ -20,8 +21,9 @@ inline constexpr std::size_t kEntrySize = 16;
 // A Polyglot book read in place. It opens only a regular, readable, non-empty file whose
 // size is a multiple of 16 and whose keys never decrease; lookups are binary searches that
 // read single entries from the file, so the book is never copied into memory of ours.
-// Entries are read with pread rather than through a mapping: a book that another program
-// shortens or rewrites while the engine runs then gives misses, never a SIGBUS. The key of
+// Entries are read through an unbuffered standard stream rather than a mapping: a book that
+// another program shortens or rewrites while the engine runs then gives misses, never a
+// SIGBUS, and the same code serves every system the engine is built for. The key of
 // every 64th entry is kept from the opening check, so a lookup reads one or two 1 KiB runs
 // of entries instead of searching the file a read at a time.
 class BookFile {
@@ -34,11 +36,12 @@ class BookFile {
   // Opens the file at `path` (already in this system's form), closing any book held before.
   bool Open(const std::string& path);
   void Close();
-  bool isOpen() const { return fd_ >= 0; }
+  bool isOpen() const { return file_ != nullptr; }
   std::size_t entryCount() const { return size_ / kEntrySize; }
 
   // Entry `index` in file order; index must be below entryCount(). An entry that can no
-  // longer be read comes back as all zero bits (move 0 is no move).
+  // longer be read comes back as all zero bits (move 0 is no move). Entries of the run the
+  // last FindKey read come from memory.
   BookEntry Entry(std::size_t index) const;
   // The file-order range [first, last) of entries with this key.
   std::pair<std::size_t, std::size_t> FindKey(std::uint64_t key) const;
@@ -46,11 +49,14 @@ class BookFile {
  private:
   static constexpr std::size_t kIndexStride = 64;
 
-  bool ReadEntryBytes(std::size_t index, unsigned char (&bytes)[kEntrySize]) const;
-
-  int fd_ = -1;
+  std::FILE* file_ = nullptr;
   std::size_t size_ = 0;
   std::vector<std::uint64_t> indexKeys_;  // the key of entries 0, 64, 128, ...
+  // The run of entries FindKey read last: the entries of the range it found are taken from
+  // here, not read again one by one.
+  mutable unsigned char run_[kEntrySize * kIndexStride];
+  mutable std::size_t runFirst_ = 0;
+  mutable std::size_t runCount_ = 0;
 };
 
 }  // namespace book
