@@ -4,7 +4,8 @@
 #include <ctime>
 #include <string_view>
 
-// The few operating-system calls the front end needs; platform_posix.cpp implements them.
+// The few operating-system calls the front end needs; platform_posix.cpp and
+// platform_windows.cpp implement them, and the build picks the one for its target.
 namespace frontend::platform {
 
 // Broken pipes show as failed writes instead of ending the process.
