@@ -50,7 +50,7 @@ TEST(PolyglotKey, PublishedTestKeysFromTheTrackersFens) {
   for (const KeyCase& c : kPublishedKeys) {
     SCOPED_TRACE(std::string("after ") + c.moves);
     int status = -1;
-    std::string fen = test_support::RunShell(std::string(BRINDLET_TOOL_BINARY) + " fen startpos " + c.moves, &status);
+    std::string fen = test_support::RunShell(test_support::ToolCommand() + " fen startpos " + c.moves, &status);
     ASSERT_EQ(status, 0);
     while (!fen.empty() && (fen.back() == '\n' || fen.back() == '\r')) fen.pop_back();
     const std::optional<std::uint64_t> key = book::PolyglotKeyOfFen(fen);

@@ -145,8 +145,8 @@ TEST_F(RealBooks, TourBookAgreesWithPolyglotAlongItsOwnLines) {
 
 TEST_F(RealBooks, ToolListsTheEntriesOfBothBooksAndTheMoveChosen) {
   int status = -1;
-  const std::string output =
-      RunShell("cd " + dir_.path().string() + " && " + BRINDLET_TOOL_BINARY + " book '" + kStartFen + "'", &status);
+  const std::string output = RunShell(
+      "cd " + dir_.path().string() + " && " + test_support::ToolCommand() + " book '" + kStartFen + "'", &status);
   EXPECT_EQ(status, 0) << output;
   EXPECT_NE(output.find("key 463b96181691fc9c"), std::string::npos) << output;
   EXPECT_NE(output.find("tour tourbook.bin: 124 entries in the book, 3 for this position"), std::string::npos)
@@ -156,7 +156,7 @@ TEST_F(RealBooks, ToolListsTheEntriesOfBothBooksAndTheMoveChosen) {
   EXPECT_NE(output.find("  g1f3   weight  3745 learn 0"), std::string::npos) << output;
   EXPECT_NE(output.find("move: e2e4"), std::string::npos) << output;
 
-  const std::string missing = RunShell("cd " + dir_.path().string() + " && " + BRINDLET_TOOL_BINARY +
+  const std::string missing = RunShell("cd " + dir_.path().string() + " && " + test_support::ToolCommand() +
                                            " book '8/8/8/8/8/8/8/k6K w - - 0 1'",
                                        &status);
   EXPECT_NE(status, 0);

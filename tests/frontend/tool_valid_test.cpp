@@ -8,7 +8,7 @@
 namespace {
 
 std::string Tool(const std::string& arguments, int* status) {
-  return test_support::RunShell(std::string(BRINDLET_TOOL_BINARY) + " " + arguments + " 2>&1", status);
+  return test_support::RunShell(test_support::ToolCommand() + " " + arguments + " 2>&1", status);
 }
 
 TEST(ToolValid, SaysValidOrInvalidWithTheMatchingExitStatus) {

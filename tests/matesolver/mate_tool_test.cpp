@@ -6,7 +6,7 @@
 namespace {
 
 std::string Tool(const std::string& arguments, int* status) {
-  return test_support::RunShell(std::string(BRINDLET_TOOL_BINARY) + " mate " + arguments + " 2>/dev/null", status);
+  return test_support::RunShell(test_support::ToolCommand() + " mate " + arguments + " 2>/dev/null", status);
 }
 
 TEST(MateToolTest, PrintsMoveOrNoneThenFigures) {

@@ -16,7 +16,7 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 std::string Tool(const std::string& arguments, int* status = nullptr) {
-  return test_support::RunShell(std::string(BRINDLET_TOOL_BINARY) + " " + arguments, status);
+  return test_support::RunShell(test_support::ToolCommand() + " " + arguments, status);
 }
 
 TEST(BestTool, PrintsTheAnswerAndEveryRootMove) {

@@ -10,11 +10,41 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 namespace test_support {
+namespace {
+
+std::string FromEnvironment(const char* name, const char* fallback) {
+  const char* value = std::getenv(name);
+  return value != nullptr && value[0] != '\0' ? value : fallback;
+}
+
+std::string ShellQuoted(const std::string& word) {
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+}  // namespace
+
+std::vector<std::string> EngineCommand() {
+  std::vector<std::string> command;
+  if (UnderRunner()) command.push_back(FromEnvironment("BRINDLET_RUNNER", ""));
+  command.push_back(FromEnvironment("BRINDLET_ENGINE", BRINDLET_BINARY));
+  return command;
+}
+
+std::string ToolCommand() {
+  std::string command;
+  if (UnderRunner()) command = ShellQuoted(FromEnvironment("BRINDLET_RUNNER", "")) + " ";
+  return command + ShellQuoted(FromEnvironment("BRINDLET_TOOL", BRINDLET_TOOL_BINARY));
+}
+
+bool UnderRunner() { return !FromEnvironment("BRINDLET_RUNNER", "").empty(); }
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "brindlet-test-XXXXXX").string();

@@ -24,12 +24,22 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// The binaries under test. By default they are this build's, started directly. BRINDLET_ENGINE
+// and BRINDLET_TOOL may name other builds of them (the Windows .exe files), and BRINDLET_RUNNER a
+// program that starts them (scripts/wine.sh), so the same tests drive either build.
+std::vector<std::string> EngineCommand();
+// The tool as the start of a shell command line, each word quoted.
+std::string ToolCommand();
+// True when a runner starts the binaries: what a test reads of the child process itself
+// (its signals, its peak memory, valgrind's view of it) then belongs to the runner.
+bool UnderRunner();
+
 // A child process with its standard input and output on pipes, started in a
 // working directory of the caller's choice.
 class EngineProcess {
  public:
   explicit EngineProcess(const std::filesystem::path& workingDir,
-                         std::vector<std::string> argv = {BRINDLET_BINARY});
+                         std::vector<std::string> argv = EngineCommand());
   ~EngineProcess();
   EngineProcess(const EngineProcess&) = delete;
   EngineProcess& operator=(const EngineProcess&) = delete;

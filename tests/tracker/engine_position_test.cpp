@@ -220,15 +220,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FenTool, PrintsTheTrackersFenAfterTheMoves) {
   int status = -1;
-  EXPECT_EQ(test_support::RunShell(std::string(BRINDLET_TOOL_BINARY) + " fen startpos e2e4 e7e5", &status),
+  EXPECT_EQ(test_support::RunShell(test_support::ToolCommand() + " fen startpos e2e4 e7e5", &status),
             "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6 0 2\n");
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(test_support::RunShell(std::string(BRINDLET_TOOL_BINARY) +
+  EXPECT_EQ(test_support::RunShell(test_support::ToolCommand() +
                                        " fen '4k2r/8/8/8/8/8/8/4K2B w k - 0 1' h1h8", &status),
             "4k2B/8/8/8/8/8/8/4K3 b - - 0 1\n");
   // An unquoted FEN would pass its second word as a move: refused.
   const std::string refused =
-      test_support::RunShell(std::string(BRINDLET_TOOL_BINARY) + " fen 4k3/8/8/8/8/8/8/4K3 w - - 0 1 2>&1", &status);
+      test_support::RunShell(test_support::ToolCommand() + " fen 4k3/8/8/8/8/8/8/4K3 w - - 0 1 2>&1", &status);
   EXPECT_NE(refused.find("not a move text"), std::string::npos) << refused;
   EXPECT_EQ(status, 2);
 }
