@@ -16,30 +16,23 @@ SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+apt_install() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "$@"; }
 
 missing=()
 for package in g++-mingw-w64-x86-64-posix cmake ninja-build pkg-config make dpkg-dev xz-utils bzip2; do
   installed "$package" || missing+=("$package")
 done
-scripts/wine.sh --found || missing+=(wine)
-if [ "${#missing[@]}" -gt 0 ]; then
+if [ "${#missing[@]}" -gt 0 ] || ! scripts/wine.sh --found; then
   $SUDO apt-get update
-  packages=()
-  for package in "${missing[@]}"; do
-    if [ "$package" = wine ]; then
-      # Debian 12's wine64 is the 64-bit loader alone. Where wine64 is only a transitional
-      # package (or gone), the wine package carries the loader.
-      if apt-cache show wine64 2>/dev/null | grep -q '^Description.*[Tt]ransitional' ||
-         ! apt-cache show wine64 >/dev/null 2>&1; then
-        packages+=(wine)
-      else
-        packages+=(wine64)
-      fi
-    else
-      packages+=("$package")
-    fi
-  done
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${packages[@]}"
+fi
+[ "${#missing[@]}" -eq 0 ] || apt_install "${missing[@]}"
+# Wine, to run the result: Debian 12's wine64 is the 64-bit loader alone. Where wine64 is gone
+# or only a transitional package, the wine package carries the loader.
+if ! scripts/wine.sh --found; then
+  if apt-cache show wine64 >/dev/null 2>&1 && ! apt-cache show wine64 | grep -qi '^Description.*transitional'; then
+    apt_install wine64
+  fi
+  scripts/wine.sh --found || apt_install wine
 fi
 
 # PCRE2 from the host release's own source package, built static and 8-bit only. Its source
