@@ -161,6 +161,7 @@ TEST(EngineSession, BinaryBytesAndFloodsAreReadSafely) {
 }
 
 // Every line on standard output ends in LF alone, whatever wrote it; the log keeps CR LF.
+// Against a Windows build this checks CR LF instead: EngineProcess reads its CR LF as LF.
 TEST(EngineSession, OutputLinesEndInLfAndLogLinesInCrLf) {
   TempDir dir;
   const std::string out = RunEngine(dir.path(),

@@ -46,6 +46,11 @@ std::string ToolCommand() {
 
 bool UnderRunner() { return !FromEnvironment("BRINDLET_RUNNER", "").empty(); }
 
+bool EngineIsWindowsBuild() {
+  const std::string engine = FromEnvironment("BRINDLET_ENGINE", BRINDLET_BINARY);
+  return engine.size() >= 4 && engine.compare(engine.size() - 4, 4, ".exe") == 0;
+}
+
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "brindlet-test-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
@@ -59,7 +64,8 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-EngineProcess::EngineProcess(const std::filesystem::path& workingDir, std::vector<std::string> argv) {
+EngineProcess::EngineProcess(const std::filesystem::path& workingDir, std::vector<std::string> argv)
+    : crLfLines_(EngineIsWindowsBuild() && argv == EngineCommand()) {
   signal(SIGPIPE, SIG_IGN);
   int in[2];
   int out[2];
@@ -139,10 +145,37 @@ bool EngineProcess::FillBuffer(std::chrono::steady_clock::time_point deadline) {
   if (got <= 0) {
     if (got < 0 && errno == EINTR) return true;
     eof_ = true;
+    if (heldCr_) pending_ += '\r';
+    heldCr_ = false;
     return false;
   }
-  pending_.append(chunk, static_cast<size_t>(got));
+  Append(chunk, static_cast<size_t>(got));
   return true;
+}
+
+void EngineProcess::Append(const char* bytes, std::size_t count) {
+  if (!crLfLines_) {
+    pending_.append(bytes, count);
+    return;
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    const char byte = bytes[i];
+    if (heldCr_) {
+      heldCr_ = false;
+      if (byte == '\n') {
+        pending_ += '\n';
+        continue;
+      }
+      pending_ += '\r';
+    }
+    if (byte == '\r') {
+      heldCr_ = true;
+    } else if (byte == '\n') {
+      pending_ += kBareLf;
+    } else {
+      pending_ += byte;
+    }
+  }
 }
 
 std::optional<std::string> EngineProcess::ReadLine(std::chrono::milliseconds timeout) {

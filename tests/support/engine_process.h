@@ -33,9 +33,17 @@ std::string ToolCommand();
 // True when a runner starts the binaries: what a test reads of the child process itself
 // (its signals, its peak memory, valgrind's view of it) then belongs to the runner.
 bool UnderRunner();
+// True when the engine under test is a Windows build, whose output lines end in CR LF.
+bool EngineIsWindowsBuild();
+
+// Marks a line of a Windows build that ends in LF alone (see EngineProcess).
+inline constexpr std::string_view kBareLf = "<LF without CR>\n";
 
 // A child process with its standard input and output on pipes, started in a
-// working directory of the caller's choice.
+// working directory of the caller's choice. The engine's own output reaches the caller with
+// the line ends of this system, LF: a Windows build's CR LF arrives as LF, and a line it ends
+// in LF alone arrives ending in kBareLf, so one set of expectations holds for both builds and
+// still catches a wrong line end.
 class EngineProcess {
  public:
   explicit EngineProcess(const std::filesystem::path& workingDir,
@@ -61,11 +69,14 @@ class EngineProcess {
 
  private:
   bool FillBuffer(std::chrono::steady_clock::time_point deadline);
+  void Append(const char* bytes, std::size_t count);
 
   pid_t pid_ = -1;
   int toChild_ = -1;
   int fromChild_ = -1;
   std::string pending_;
+  bool crLfLines_ = false;
+  bool heldCr_ = false;  // a CR at the end of the last read, waiting for the next byte
   bool eof_ = false;
   std::optional<int> status_;
   long peakRssKilobytes_ = 0;
