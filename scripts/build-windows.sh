@@ -77,6 +77,7 @@ cmake --build "$out/engine" -j "$jobs" --target brindlet brindlet-tool
 # The engine must start and answer under Wine (in build/windows, where its log then lies).
 scripts/wine.sh --start
 answer=$(cd "$out" && printf 'uci\nquit\n' | "$root/scripts/wine.sh" "$out/brindlet.exe")
+scripts/wine.sh --stop
 if [ "$(printf '%s' "$answer" | tr -d '\r' | tail -n 1)" != uciok ]; then
   echo "build-windows.sh: brindlet.exe under Wine answered: $answer" >&2
   exit 1
