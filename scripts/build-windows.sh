@@ -54,9 +54,22 @@ if [ ! -f "$deps/lib/libpcre2-8.a" ] || [ ! -f "$deps/lib/pkgconfig/libpcre2-8.p
                -o "Dir::State::Lists=$pcre/apt/lists" -o "Dir::Cache=$pcre/apt/cache"
                -o "APT::Sandbox::User=$(id -un)")
   apt-get "${apt_options[@]}" update
-  (cd "$pcre/source" && apt-get "${apt_options[@]}" source --download-only pcre2)
-  dsc=$(ls "$pcre"/source/pcre2_*.dsc | sort -V | tail -n 1)
-  dpkg-source -x "$dsc" "$pcre/source/pcre2"
+  # apt keeps each file of the package that it fetched and checked against the release's source
+  # index. Where a mirror lacks Debian's packaging (the .dsc or the diff) of the current version,
+  # the upstream tarball alone builds the same library.
+  (cd "$pcre/source" && apt-get "${apt_options[@]}" source --download-only pcre2) || true
+  dsc=$(ls "$pcre"/source/pcre2_*.dsc 2>/dev/null | sort -V | tail -n 1 || true)
+  if [ -z "$dsc" ] || ! dpkg-source -x "$dsc" "$pcre/source/pcre2"; then
+    orig=$(ls "$pcre"/source/pcre2_*.orig.tar.* 2>/dev/null | sort -V | tail -n 1 || true)
+    if [ -z "$orig" ]; then
+      echo "build-windows.sh: could not fetch Debian's pcre2 source package" >&2
+      exit 1
+    fi
+    echo "build-windows.sh: Debian's packaging of pcre2 is not to be had; building from $(basename "$orig")" >&2
+    rm -rf "$pcre/source/pcre2"
+    mkdir -p "$pcre/source/pcre2"
+    tar -xf "$orig" -C "$pcre/source/pcre2" --strip-components=1
+  fi
   mkdir -p "$pcre/build"
   (
     cd "$pcre/build"
