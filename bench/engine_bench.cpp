@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,19 @@ double Percentile(std::vector<double> values, double fraction) {
   return values[static_cast<size_t>(fraction * static_cast<double>(values.size() - 1))];
 }
 
+// Reads lines until one starts with `prefix`; false, with a message, if the engine stops
+// answering first, so the bench never waits forever.
+bool ReadUntil(test_support::EngineProcess& engine, const std::string& prefix) {
+  for (;;) {
+    const std::optional<std::string> line = engine.ReadLine();
+    if (!line) {
+      std::fprintf(stderr, "engine_bench: no line starting \"%s\" from the engine\n", prefix.c_str());
+      return false;
+    }
+    if (line->rfind(prefix, 0) == 0) return true;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -46,13 +60,11 @@ int main(int argc, char** argv) {
   std::vector<double> milliseconds;
   for (const std::string& fen : positions) {
     engine.Write("position fen " + fen + "\nisready\n");
-    while (engine.ReadLine() != std::optional<std::string>("readyok\r\n")) {
-    }
+    if (!ReadUntil(engine, "readyok")) return 1;
     usleep(15000);  // the loop has paused and waits in its read
     const auto start = std::chrono::steady_clock::now();
     engine.Write("go\n");
-    for (auto line = engine.ReadLine(); line && line->rfind("bestmove ", 0) != 0; line = engine.ReadLine()) {
-    }
+    if (!ReadUntil(engine, "bestmove ")) return 1;
     milliseconds.push_back(
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
   }
