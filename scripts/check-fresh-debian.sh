@@ -186,6 +186,9 @@ fi
 
 mount -t proc proc "$root/proc" && mounted+=("$root/proc")
 mount --bind /dev "$root/dev" && mounted+=("$root/dev")
+# On a host whose mounts propagate (systemd's default), the mounts below would otherwise also
+# land on the host's own /dev/pts and /dev/shm.
+mount --make-rslave "$root/dev"
 mount --bind /dev/pts "$root/dev/pts" && mounted+=("$root/dev/pts")
 mount -t tmpfs shm "$root/dev/shm" && mounted+=("$root/dev/shm")
 
