@@ -23,6 +23,10 @@ std::string FromEnvironment(const char* name, const char* fallback) {
   return value != nullptr && value[0] != '\0' ? value : fallback;
 }
 
+// The program that runs the engine and the tool (Wine for a Windows build), or "" for none.
+std::string Runner() { return FromEnvironment("BRINDLET_RUNNER", ""); }
+std::string EnginePath() { return FromEnvironment("BRINDLET_ENGINE", BRINDLET_BINARY); }
+
 std::string ShellQuoted(const std::string& word) {
   std::string quoted = "'";
   for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -33,21 +37,21 @@ std::string ShellQuoted(const std::string& word) {
 
 std::vector<std::string> EngineCommand() {
   std::vector<std::string> command;
-  if (UnderRunner()) command.push_back(FromEnvironment("BRINDLET_RUNNER", ""));
-  command.push_back(FromEnvironment("BRINDLET_ENGINE", BRINDLET_BINARY));
+  if (UnderRunner()) command.push_back(Runner());
+  command.push_back(EnginePath());
   return command;
 }
 
 std::string ToolCommand() {
   std::string command;
-  if (UnderRunner()) command = ShellQuoted(FromEnvironment("BRINDLET_RUNNER", "")) + " ";
+  if (UnderRunner()) command = ShellQuoted(Runner()) + " ";
   return command + ShellQuoted(FromEnvironment("BRINDLET_TOOL", BRINDLET_TOOL_BINARY));
 }
 
-bool UnderRunner() { return !FromEnvironment("BRINDLET_RUNNER", "").empty(); }
+bool UnderRunner() { return !Runner().empty(); }
 
 bool EngineIsWindowsBuild() {
-  const std::string engine = FromEnvironment("BRINDLET_ENGINE", BRINDLET_BINARY);
+  const std::string engine = EnginePath();
   return engine.size() >= 4 && engine.compare(engine.size() - 4, 4, ".exe") == 0;
 }
 
