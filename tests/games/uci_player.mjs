@@ -71,6 +71,10 @@ export class UciPlayer {
 
   // Waits for one node-uci call, bounded by the deadline and by any failure seen meanwhile.
   async guard(promise, what) {
+    // The call is already made: its promise may reject later (node-uci rejects with the
+    // exit code once the process closes), whether it loses the race below or is never
+    // raced because a failure came first. That rejection must not surface on its own.
+    promise.catch(() => {});
     if (this.failure) throw this.failure;
     let timer;
     const stop = new Promise((_, reject) => {
@@ -88,7 +92,6 @@ export class UciPlayer {
     } finally {
       clearTimeout(timer);
       this.rejectWaiting = null;
-      promise.catch(() => {}); // the losing side of the race must not surface later
     }
   }
 
