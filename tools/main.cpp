@@ -24,6 +24,7 @@ constexpr Subcommand kSubcommands[] = {
 int PrintHelp() {
   std::printf("usage: brindlet-tool SUBCOMMAND [ARGS]\n\nsubcommands:\n");
   for (const Subcommand& command : kSubcommands) std::printf("  %s\n", command.usage);
+  std::printf("  version                  the version of Brindlet\n");
   std::printf("  help                     this list\n");
   return 0;
 }
@@ -34,6 +35,10 @@ int main(int argc, char** argv) {
   if (argc < 2 || std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0) {
     PrintHelp();
     return argc < 2 ? 2 : 0;
+  }
+  if (std::strcmp(argv[1], "version") == 0 || std::strcmp(argv[1], "--version") == 0) {
+    std::printf("Brindlet %s\n", BRINDLET_VERSION);
+    return 0;
   }
   for (const Subcommand& command : kSubcommands) {
     if (std::strcmp(argv[1], command.name) == 0) return command.run(ToolArgs(argv + 2, argc - 2));
