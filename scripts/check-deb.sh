@@ -27,7 +27,7 @@ expected=$(cat <<'LIST'
 ./usr/share/doc/brindlet/copyright
 ./usr/share/doc/brindlet/examples/engines.conf
 ./usr/share/doc/brindlet/examples/engines.json
-./usr/share/games/brindlet/bench_positions.txt
+./usr/share/games/brindlet/bench_positions.fen
 ./usr/share/games/brindlet/mainbook.bin
 ./usr/share/games/brindlet/tourbook.bin
 ./usr/share/games/plugins/logos/brindlet.png

@@ -32,7 +32,7 @@ std::string FindDefaultSuite() {
     if (folder == folder.root_path()) break;
     folder = folder.parent_path();
   }
-  return InstalledDataFile("bench_positions.txt");
+  return InstalledDataFile("bench_positions.fen");
 }
 
 }  // namespace
