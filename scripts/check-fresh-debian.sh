@@ -7,7 +7,10 @@
 #
 # usage: scripts/check-fresh-debian.sh [--repo DIR] [--roots DIR] [--reuse] SUITE [RUN...]
 #   SUITE    bookworm (Debian 12) or trixie (Debian 13)
-#   RUN      any of: deps (scripts/install-deps.sh alone), play, test, ci; default: play test ci
+#   RUN      any of: deps (scripts/install-deps.sh alone), play, test, ci; default: play test ci;
+#            and deb: scripts/build-deb.sh builds the package in the root, then a second fresh
+#            root SUITE-install without build tools installs it with apt-get and a plain user
+#            there starts brindlet from / (apt's output: LOGS/deb-apt.log)
 #   --repo   the checkout whose HEAD commit is cloned (default: the one holding this script)
 #   --roots  where the root SUITE and its logs SUITE-logs go (default: build/fresh-roots of that
 #            checkout). Each call starts from a new root; the old one is removed first. The root
@@ -42,7 +45,7 @@ case "$suite" in bookworm|trixie) ;; *) usage ;; esac
 runs=("$@")
 [ ${#runs[@]} -gt 0 ] || runs=(play test ci)
 for run in "${runs[@]}"; do
-  case "$run" in deps|play|test|ci) ;; *) usage ;; esac
+  case "$run" in deps|play|test|ci|deb) ;; *) usage ;; esac
 done
 if [ "$(id -u)" -ne 0 ]; then
   echo "check-fresh-debian: needs root (debootstrap, mount and chroot)" >&2
@@ -68,6 +71,13 @@ if grep -q " $root/" /proc/mounts; then
 fi
 [ -d "$root/root/brindlet" ] || reuse=0
 [ "$reuse" -eq 1 ] || rm -rf --one-file-system "$root"
+# The second root of the deb run is always a new one.
+install_root=$roots/$suite-install
+if grep -q " $install_root/" /proc/mounts; then
+  echo "check-fresh-debian: something is still mounted under $install_root; unmount it first" >&2
+  exit 1
+fi
+rm -rf --one-file-system "$install_root"
 rm -rf --one-file-system "$logs"
 mkdir -p "$logs"
 
@@ -206,6 +216,39 @@ setup() {
 step setup setup
 base_use=$(du -shx "$root" | cut -f1)
 
+# The package built in the root, installed in a second fresh root that reaches Debian's archive
+# as the first one does, and started there by a plain user from /.
+install_package() {
+  local debs=("$root"/root/brindlet/build/deb/brindlet_*.deb)
+  [ -f "${debs[0]}" ] || { echo "no package in $root/root/brindlet/build/deb"; return 1; }
+  debootstrap --variant=minbase "$suite" "$install_root" "$mirror" >"$logs/deb-debootstrap.log" 2>&1 ||
+    { echo "debootstrap failed: $logs/deb-debootstrap.log"; return 1; }
+  rm -rf "$install_root/etc/apt/sources.list" "$install_root/etc/apt/sources.list.d"
+  cp -a "$root/etc/apt/sources.list.d" "$install_root/etc/apt/"
+  [ ! -f "$root/etc/apt/sources.list" ] || cp "$root/etc/apt/sources.list" "$install_root/etc/apt/"
+  [ ! -f "$root/etc/apt/apt.conf.d/01proxy" ] || cp "$root/etc/apt/apt.conf.d/01proxy" "$install_root/etc/apt/apt.conf.d/"
+  cp -L /etc/resolv.conf /etc/hosts "$install_root/etc/"
+  cp "${debs[0]}" "$install_root/tmp/"
+  mount -t proc proc "$install_root/proc" && mounted+=("$install_root/proc")
+  mount --bind /dev "$install_root/dev" && mounted+=("$install_root/dev")
+  mount --make-rslave "$install_root/dev"
+  local start
+  start=$(date +%s)
+  chroot "$install_root" /usr/bin/env -i "${root_env[@]}" sh -c \
+    'apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y /tmp/brindlet_*.deb' \
+    >"$logs/deb-apt.log" 2>&1 || { echo "apt-get install failed: $logs/deb-apt.log"; return 1; }
+  echo "apt-get update and install: $(($(date +%s) - start)) s"
+  sed -n '/^The following NEW packages will be installed:/,/^[0-9]* upgraded/p; /^Need to get/p' \
+    "$logs/deb-apt.log"
+  chroot "$install_root" useradd --create-home player
+  local out
+  out=$(printf 'uci\nisready\nposition startpos\ngo\nquit\n' |
+    chroot "$install_root" su --login player --command 'cd / && brindlet')
+  echo "$out"
+  grep -qx 'info BookMove' <<<"$out" && grep -q '^bestmove ' <<<"$out" &&
+    chroot "$install_root" su --login player --command 'tail -n 1 ~/.local/state/brindlet/1/brindlet.log'
+}
+
 if [ "$failed" -eq 0 ]; then
   for run in "${runs[@]}"; do
     case "$run" in
@@ -223,6 +266,10 @@ if [ "$failed" -eq 0 ]; then
         step test in_root bash -c 'cd /root/brindlet && bash scripts/test.sh </dev/null' ;;
       ci)
         step ci in_root bash -c 'cd /root/brindlet && CI=true bash .ci/run </dev/null' ;;
+      deb)
+        step deb-build in_root bash -c 'cd /root/brindlet && bash scripts/build-deb.sh </dev/null'
+        step deb-install install_package
+        sed 's/^/    /' "$logs/deb-install.log" ;;
     esac
   done
 fi
@@ -231,4 +278,5 @@ unmount_all
 say "$suite, commit $commit:"
 printf '  %s\n' "${report[@]}"
 echo "  disk use of $root: $base_use after set-up, $(du -shx "$root" | cut -f1) at the end"
+[ ! -d "$install_root" ] || echo "  disk use of $install_root: $(du -shx "$install_root" | cut -f1)"
 exit "$failed"

@@ -9,7 +9,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   libpcre2-dev libgtest-dev libgmock-dev libbenchmark-dev
   stockfish polyglot gnuchess-book pgn-extract
-  valgrind xboard xvfb xauth ca-certificates
+  valgrind xboard xvfb xauth ca-certificates lintian
 )
 
 missing=()

@@ -11,7 +11,7 @@ scripts/install-deps.sh
 jobs=$(nproc)
 # A Windows build that fails fails the test command, as a failing test does.
 scripts/build-windows.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLET_WINDOWS_TESTS=ON
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLET_WINDOWS_TESTS=ON -DBRINDLET_INSTALL_BOOKS=ON
 cmake --build build/release -j "$jobs"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRINDLET_SANITIZE=ON
 cmake --build build/sanitize -j "$jobs"
@@ -25,4 +25,7 @@ failed=0
 ctest --test-dir build/release --output-on-failure -j "$jobs" || failed=1
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs" -LE no-sanitize || failed=1
 ctest --test-dir build/fuzz --output-on-failure -j "$jobs" || failed=1
+# Then the Debian package, whatever the runs gave: built (without its tests, which just ran),
+# lintian-clean, its file list.
+scripts/check-deb.sh || failed=1
 exit "$failed"

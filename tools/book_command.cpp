@@ -1,10 +1,14 @@
 #include <cinttypes>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
+#include <string>
+#include <system_error>
 #include <vector>
 
 #include "book/book.h"
 #include "tools/commands.h"
+#include "tools/installed_data.h"
 
 namespace {
 
@@ -23,27 +27,36 @@ void PrintBook(const char* label, const char* path, book::BookSlot slot, const c
   }
 }
 
+// The book of that name in the working directory, else the installed one.
+std::string DefaultBook(const char* name) {
+  std::error_code error;
+  if (std::filesystem::exists(name, error)) return name;
+  const std::string installed = InstalledDataFile(name);
+  return installed.empty() ? name : installed;
+}
+
 }  // namespace
 
 // book "FEN" [TOURBOOK MAINBOOK]: the entries of each book for the position and the move
-// the books give; the books default to the engine's own files in the working directory.
+// the books give; the books default to the engine's own files in the working directory, and
+// where there is none, to the installed default books.
 int RunBook(ToolArgs args) {
   if (args.size() != 1 && args.size() != 3) {
     std::fprintf(stderr, "usage: brindlet-tool book \"FEN\" [TOURBOOK MAINBOOK]\n");
     return 2;
   }
   const char* fen = args[0];
-  const char* tourPath = args.size() == 3 ? args[1] : "tourbook.bin";
-  const char* mainPath = args.size() == 3 ? args[2] : "mainbook.bin";
+  const std::string tourPath = args.size() == 3 ? args[1] : DefaultBook("tourbook.bin");
+  const std::string mainPath = args.size() == 3 ? args[2] : DefaultBook("mainbook.bin");
   const std::optional<std::uint64_t> key = book::PolyglotKeyOfFen(fen);
   if (!key) {
     std::printf("not a FEN this book can read\n");
     return 1;
   }
   std::printf("key %016" PRIx64 "\n", *key);
-  const bool opened = book::OpenBooks(tourPath, mainPath);
-  PrintBook("tour", tourPath, book::BookSlot::kTour, fen);
-  PrintBook("main", mainPath, book::BookSlot::kMain, fen);
+  const bool opened = book::OpenBooks(tourPath.c_str(), mainPath.c_str());
+  PrintBook("tour", tourPath.c_str(), book::BookSlot::kTour, fen);
+  PrintBook("main", mainPath.c_str(), book::BookSlot::kMain, fen);
   const std::optional<rules::Move> move = book::FindMove(fen);
   book::CloseBooks();
   if (!opened) {

@@ -14,7 +14,7 @@ struct Subcommand {
 constexpr Subcommand kSubcommands[] = {
     {"valid", "valid \"FEN\"              valid or invalid (exit 0 or 1) by the engine's FEN check", RunValid},
     {"best", "best \"FEN\"               the search's move, result code, nodes, time and root scores", RunBest},
-    {"bench", "bench [SUITE]            the search over the bench suite (found from here up): nodes and speed", RunBench},
+    {"bench", "bench [SUITE]            the search over the bench suite (from here up, else the installed one): nodes and speed", RunBench},
     {"fen", "fen startpos|\"FEN\" [MOVE ...]  the FEN the tracker writes after the moves", RunFen},
     {"perft", "perft \"FEN\" DEPTH        legal move counts per root move and in total", RunPerft},
     {"mate", "mate \"FEN\" [MOVES]       first move of a forced mate, or none", RunMate},

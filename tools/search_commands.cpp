@@ -9,6 +9,7 @@
 
 #include "search/best_move.h"
 #include "tools/commands.h"
+#include "tools/installed_data.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ double MillisecondsSince(Clock::time_point start) {
 
 // The suite that comes with the sources, looked for in the working directory and each
 // folder above it: found from the repository and from a build tree inside it alike.
+// Elsewhere, the installed copy.
 std::string FindDefaultSuite() {
   std::error_code error;
   std::filesystem::path folder = std::filesystem::current_path(error);
@@ -30,7 +32,7 @@ std::string FindDefaultSuite() {
     if (folder == folder.root_path()) break;
     folder = folder.parent_path();
   }
-  return {};
+  return InstalledDataFile("bench_positions.fen");
 }
 
 }  // namespace
@@ -64,7 +66,7 @@ int RunBench(ToolArgs args) {
   }
   const std::string path = args.empty() ? FindDefaultSuite() : args[0];
   if (path.empty()) {
-    std::fprintf(stderr, "brindlet-tool bench: no tests/data/search/bench_positions.txt here or above; name a suite\n");
+    std::fprintf(stderr, "brindlet-tool bench: no tests/data/search/bench_positions.txt here or above and no installed suite; name a suite\n");
     return 1;
   }
   std::ifstream suite(path);
