@@ -7,7 +7,9 @@
 #
 # usage: scripts/check-fresh-debian.sh [--repo DIR] [--roots DIR] [--reuse] SUITE [RUN...]
 #   SUITE    bookworm (Debian 12) or trixie (Debian 13)
-#   RUN      any of: deps (scripts/install-deps.sh alone), play, test, ci; default: play test ci
+#   RUN      any of: deps (scripts/install-deps.sh alone: its play set, then its test set, each
+#            apt run's package count and download size in the log), play, test, ci;
+#            default: play test ci
 #   --repo   the checkout whose HEAD commit is cloned (default: the one holding this script)
 #   --roots  where the root SUITE and its logs SUITE-logs go (default: build/fresh-roots of that
 #            checkout). Each call starts from a new root; the old one is removed first. The root
@@ -210,7 +212,8 @@ if [ "$failed" -eq 0 ]; then
   for run in "${runs[@]}"; do
     case "$run" in
       deps)
-        step deps in_root bash -c 'cd /root/brindlet && bash scripts/install-deps.sh </dev/null' ;;
+        step deps in_root bash -c 'cd /root/brindlet && bash scripts/install-deps.sh play </dev/null &&
+          bash scripts/install-deps.sh test </dev/null' ;;
       play)
         # The engine's own answers are in play.out; the build's output is in play.log.
         play() {

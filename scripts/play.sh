@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh >&2
+scripts/install-deps.sh play >&2
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >&2
 cmake --build build/release -j "$(nproc)" --target brindlet >&2
 mkdir -p run

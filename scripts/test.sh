@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh test
 
 jobs=$(nproc)
 # A Windows build that fails fails the test command, as a failing test does.
