@@ -11,7 +11,7 @@ scripts/install-deps.sh test
 jobs=$(nproc)
 # A Windows build that fails fails the test command, as a failing test does.
 scripts/build-windows.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLET_WINDOWS_TESTS=ON
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DBRINDLET_WINDOWS_TESTS=ON
 cmake --build build/release -j "$jobs"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRINDLET_SANITIZE=ON
 cmake --build build/sanitize -j "$jobs"
