@@ -5,8 +5,8 @@
 #   scripts/install-deps.sh test   that and everything the tests need, with the game tests' npm
 #                                  packages (scripts/test.sh); the default
 # Safe to run again: it installs only what is missing, and when nothing is missing it runs
-# neither apt nor npm. Packages come without their recommended extras where the tests showed
-# that nothing here uses them.
+# neither apt nor npm. Packages come without the extras they recommend: where something here
+# uses one, it is named below.
 set -euo pipefail
 
 set_name=${1:-test}
@@ -35,9 +35,11 @@ play_packages=(g++ cmake ninja-build pkg-config libpcre2-dev polyglot gnuchess-b
 mapfile -t missing < <(missing_of "${play_packages[@]}")
 
 if [ "$set_name" = test ]; then
-  # ca-certificates lets npm reach its registry over HTTPS; a minimal Debian lacks it.
+  # ca-certificates lets npm reach its registry over HTTPS; a minimal Debian lacks it. xboard
+  # leaves at start without X fonts for its font set: xfonts-100dpi is the first of those it
+  # recommends.
   mapfile -t -O "${#missing[@]}" missing < <(missing_of libgtest-dev libgmock-dev libbenchmark-dev \
-    stockfish pgn-extract valgrind xboard xvfb xauth ca-certificates)
+    stockfish pgn-extract valgrind xboard xfonts-100dpi xvfb xauth ca-certificates)
 
   # The fuzz build links clang's sanitizer and fuzzer runtime, which Debian ships once per clang
   # version. A clang that is already here needs the runtime of its own major version. Without
