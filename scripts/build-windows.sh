@@ -96,3 +96,46 @@ if [ "$(printf '%s' "$answer" | tr -d '\r' | tail -n 1)" != uciok ]; then
   exit 1
 fi
 ls -l "$out/brindlet.exe" "$out/brindlet-tool.exe"
+
+# --- The zip for Windows users -----------------------------------------------------------------
+# build/windows/brindlet-VERSION-windows-x86_64.zip holds one folder, brindlet-VERSION/, with the
+# two programs, the default books, README.txt and COPYING.txt (both with CR LF line ends). The
+# version is CMake's project version, as the configured build read it.
+zip_missing=()
+for package in zip unzip polyglot gnuchess-book; do
+  installed "$package" || zip_missing+=("$package")
+done
+if [ "${#zip_missing[@]}" -gt 0 ]; then
+  $SUDO apt-get update
+  apt_install "${zip_missing[@]}"
+fi
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/engine/CMakeCache.txt")
+if [ -z "$version" ]; then
+  echo "build-windows.sh: no project version in $out/engine/CMakeCache.txt" >&2
+  exit 1
+fi
+name=brindlet-$version
+stage=$out/zip
+rm -rf "$stage"
+mkdir -p "$stage/$name"
+cp "$out/brindlet.exe" "$out/brindlet-tool.exe" "$stage/$name/"
+scripts/make-books.sh "$stage/$name"
+# PCRE2's license asks for its notice beside the programs that contain the library.
+pcre_licence=$(ls "$out"/pcre2/source/pcre2/LICENCE* 2>/dev/null | head -n 1 || true)
+if [ -z "$pcre_licence" ]; then
+  echo "build-windows.sh: PCRE2's LICENCE is missing in $out/pcre2/source/pcre2" >&2
+  exit 1
+fi
+crlf() { sed 's/\r$//; s/$/\r/'; }
+{
+  sed "s/@VERSION@/$version/g" packaging/windows/README.txt
+  echo
+  cat "$pcre_licence"
+} | crlf >"$stage/$name/README.txt"
+crlf <COPYING >"$stage/$name/COPYING.txt"
+# The same files give the same zip: fixed times, no Unix extra fields.
+touch -d "@$(git log -1 --format=%ct 2>/dev/null || date +%s)" "$stage/$name" "$stage/$name"/*
+rm -f "$out/$name-windows-x86_64.zip"
+(cd "$stage" && zip -q -X -r "$out/$name-windows-x86_64.zip" "$name")
+rm -rf "$stage"
+ls -l "$out/$name-windows-x86_64.zip"

@@ -7,10 +7,11 @@
 #
 # usage: scripts/check-fresh-debian.sh [--repo DIR] [--roots DIR] [--reuse] SUITE [RUN...]
 #   SUITE    bookworm (Debian 12) or trixie (Debian 13)
-#   RUN      any of: deps (scripts/install-deps.sh alone), play, test, ci; default: play test ci;
-#            and deb: scripts/build-deb.sh builds the package in the root, then a second fresh
-#            root SUITE-install without build tools installs it with apt-get and a plain user
-#            there starts brindlet from / (apt's output: LOGS/deb-apt.log)
+#   RUN      any of: deps (scripts/install-deps.sh alone: its play set, then its test set, each
+#            apt run's package count and download size in the log), play, test, ci;
+#            default: play test ci; and deb: scripts/build-deb.sh builds the package in the root,
+#            then a second fresh root SUITE-install without build tools installs it with apt-get
+#            and a plain user there starts brindlet from / (apt's output: LOGS/deb-apt.log)
 #   --repo   the checkout whose HEAD commit is cloned (default: the one holding this script)
 #   --roots  where the root SUITE and its logs SUITE-logs go (default: build/fresh-roots of that
 #            checkout). Each call starts from a new root; the old one is removed first. The root
@@ -253,7 +254,8 @@ if [ "$failed" -eq 0 ]; then
   for run in "${runs[@]}"; do
     case "$run" in
       deps)
-        step deps in_root bash -c 'cd /root/brindlet && bash scripts/install-deps.sh </dev/null' ;;
+        step deps in_root bash -c 'cd /root/brindlet && bash scripts/install-deps.sh play </dev/null &&
+          bash scripts/install-deps.sh test </dev/null' ;;
       play)
         # The engine's own answers are in play.out; the build's output is in play.log.
         play() {

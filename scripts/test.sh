@@ -6,12 +6,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh test
 
 jobs=$(nproc)
 # A Windows build that fails fails the test command, as a failing test does.
 scripts/build-windows.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLET_WINDOWS_TESTS=ON -DBRINDLET_INSTALL_BOOKS=ON
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DBRINDLET_WINDOWS_TESTS=ON \
+  -DBRINDLET_INSTALL_BOOKS=ON
 cmake --build build/release -j "$jobs"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRINDLET_SANITIZE=ON
 cmake --build build/sanitize -j "$jobs"

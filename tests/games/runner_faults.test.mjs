@@ -1,6 +1,6 @@
 // The game runner must fail when the engine misbehaves. The real engine is put behind
 // a small shell wrapper that breaks one thing each (a stale position, a garbled or
-// missing bestmove, a killed process), and the runner has to name the fault.
+// missing bestmove, a process killed at its 5th go), and the runner has to name the fault.
 //
 //   BRINDLET_ENGINE=PATH BRINDLET_BOOKS=DIR node --test runner_faults.test.mjs
 import { test } from 'node:test';
@@ -13,6 +13,7 @@ import { join } from 'node:path';
 const engine = process.env.BRINDLET_ENGINE;
 const books = process.env.BRINDLET_BOOKS;
 const runner = new URL('./play_games.mjs', import.meta.url).pathname;
+const killAtGo = new URL('./kill_at_go.sh', import.meta.url).pathname;
 
 const faults = [
   {
@@ -48,8 +49,11 @@ const faults = [
   },
   {
     name: 'an engine that dies in the middle of a game is a crash',
-    script: `exec timeout -s KILL 0.5 "$ENGINE"`,
+    // Killed on a game event, its 5th go, so the game is never over before the kill.
+    script: `exec '${killAtGo}' 5 "$ENGINE"`,
     expected: /Brindlet exited \(code null, signal SIGKILL\)|Brindlet exited \(code 137/,
+    // It answered four go, in the middle of the game, before it was killed.
+    alsoExpected: /our moves by source: .*\(4 moves\)/,
   },
   {
     name: 'an engine that leaves with a non-zero status after quit fails the run',
@@ -71,6 +75,7 @@ for (const fault of faults) {
       const run = spawnSync(process.execPath, args, { encoding: 'utf8', timeout: 60000 });
       assert.equal(run.status, 1, `exit status ${run.status}\n${run.stdout}${run.stderr}`);
       assert.match(run.stdout, fault.expected);
+      if (fault.alsoExpected) assert.match(run.stdout, fault.alsoExpected);
       assert.match(run.stdout, fault.games ?? /games: 0 passed, 1 failed/);
     } finally {
       rmSync(dir, { recursive: true, force: true });

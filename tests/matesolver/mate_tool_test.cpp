@@ -40,4 +40,13 @@ TEST(MateToolTest, RefusesBadArguments) {
   }
 }
 
+// A last rank of seven squares is not a placement, though Ra8 would mate in the one read.
+TEST(MateToolTest, RefusesALastRankOfSevenSquares) {
+  int status = 0;
+  const std::string output = test_support::RunShell(
+      test_support::ToolCommand() + " mate '6k1/5ppp/8/8/8/8/8/R5K w - - 0 1' 1 2>&1", &status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(output, "brindlet-tool mate: not a usable FEN\n");
+}
+
 }  // namespace

@@ -33,4 +33,13 @@ TEST(PerftToolTest, RefusesBadArguments) {
   }
 }
 
+// A last rank of seven squares is not a placement: the tool must not count moves in it.
+TEST(PerftToolTest, RefusesALastRankOfSevenSquares) {
+  int status = 0;
+  const std::string output = test_support::RunShell(
+      test_support::ToolCommand() + " perft 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w Qkq - 0 1' 1 2>&1", &status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(output, "brindlet-tool perft: not a usable FEN\n");
+}
+
 }  // namespace

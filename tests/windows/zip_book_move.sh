@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The Windows zip as a user gets it: unpacked into an empty folder, it holds exactly the two
+# programs, the two books, README.txt and COPYING.txt (these two with CR LF line ends), and
+# brindlet.exe started in its own folder under Wine answers the start position from its book.
+#   zip_book_move.sh ZIP RUNNER
+set -euo pipefail
+zip=$1
+runner=$2
+name=$(basename "$zip" -windows-x86_64.zip)
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() {
+  echo "FAILED: $*"
+  failures=$((failures + 1))
+}
+
+unzip -q "$zip" -d "$work"
+listed=$(cd "$work" && find . -mindepth 1 | sort | tr '\n' ' ')
+expected=". ./$name ./$name/COPYING.txt ./$name/README.txt ./$name/brindlet-tool.exe ./$name/brindlet.exe ./$name/mainbook.bin ./$name/tourbook.bin "
+[ ". $listed" = "$expected" ] || fail "the zip holds: $listed"
+for text in README.txt COPYING.txt; do
+  # Every line ends in CR LF: no LF without its CR, and the file ends in a line end.
+  if grep -q $'[^\r]$' "$work/$name/$text" || grep -qx '' "$work/$name/$text" ||
+    [ "$(tail -c 2 "$work/$name/$text" | od -An -c | tr -d ' ')" != '\r\n' ]; then
+    fail "$text does not end every line in CR LF"
+  fi
+done
+
+answer=$(cd "$work/$name" && printf 'uci\nisready\nposition startpos\ngo\nquit\n' | "$runner" ./brindlet.exe | tr -d '\r')
+echo "$answer"
+grep -qx 'info BookMove' <<<"$answer" || fail "brindlet.exe did not answer the start position with info BookMove"
+grep -qE '^bestmove [a-h][1-8][a-h][1-8]$' <<<"$answer" || fail "brindlet.exe gave no bestmove"
+grep -q 'book loaded' "$work/$name/brindlet.log" || fail "brindlet.log in the folder does not say the book loaded"
+
+[ "$failures" -eq 0 ] && echo "zip_book_move: ok"
