@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Builds the engine as WebAssembly with Debian's emscripten, and the page that plays it, into
+# build/web/: brindlet.js (the engine, its .wasm embedded; a Web Worker script and a Node program
+# at once), the default books, index.html and its assets. It installs what is missing
+# (emscripten and the tools it runs, the tools to unpack a Debian source package, Node and npm
+# for the page), builds PCRE2's 8-bit library for WebAssembly from Debian's own pcre2 source
+# package, and checks that the engine answers "uci" under Node. Safe to run again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=$root/build/web
+jobs=$(nproc)
+mkdir -p "$out"
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+apt_install() {
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "$@"
+}
+
+# emscripten's em++ runs clang, wasm-ld and binaryen's optimizer, and its JavaScript optimizer
+# under Node with Debian's acorn. The books come from PolyGlot and GNU Chess's book.
+missing=()
+for package in emscripten clang lld llvm binaryen node-acorn cmake ninja-build pkg-config make \
+    dpkg-dev xz-utils bzip2 python3 polyglot gnuchess-book ca-certificates; do
+  installed "$package" || missing+=("$package")
+done
+# Node may come from another source that bundles npm (and conflicts with Debian's npm).
+command -v node >/dev/null 2>&1 || missing+=(nodejs)
+command -v npm >/dev/null 2>&1 || missing+=(npm)
+if [ "${#missing[@]}" -gt 0 ]; then
+  $SUDO apt-get -o DPkg::Lock::Timeout=600 update
+  apt_install "${missing[@]}"
+fi
+# A Node from outside Debian finds Debian's acorn only on this path.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+
+# PCRE2 from the host release's own source package (scripts/pcre2-source.sh), built static and
+# 8-bit only, as for Windows.
+deps=$out/deps
+if [ ! -f "$deps/lib/libpcre2-8.a" ] || [ ! -f "$deps/lib/pkgconfig/libpcre2-8.pc" ]; then
+  pcre=$out/pcre2
+  scripts/pcre2-source.sh "$pcre"
+  mkdir -p "$pcre/build"
+  (
+    cd "$pcre/build"
+    emconfigure "$pcre/source/pcre2/configure" --host=wasm32-unknown-emscripten \
+      --prefix="$deps" --disable-shared --enable-static \
+      --enable-pcre2-8 --disable-pcre2-16 --disable-pcre2-32
+    emmake make -j "$jobs" libpcre2-8.la
+    emmake make install-libLTLIBRARIES install-nodist_includeHEADERS install-pkgconfigDATA
+  )
+fi
+
+# The engine, its pkg-config pointed at $deps only.
+PKG_CONFIG_LIBDIR=$deps/lib/pkgconfig PKG_CONFIG_PATH="" \
+  emcmake cmake -S . -B "$out/engine" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_FIND_ROOT_PATH="$deps" -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$out" -DBUILD_TESTING=OFF
+cmake --build "$out/engine" -j "$jobs" --target brindlet
+
+# The engine must start and answer under Node (in build/web, where its log then lies).
+answer=$(cd "$out" && printf 'uci\nquit\n' | node "$out/brindlet.js")
+if [ "$(printf '%s' "$answer" | tail -n 1)" != uciok ]; then
+  echo "build-web.sh: brindlet.js under Node answered: $answer" >&2
+  exit 1
+fi
+ls -l "$out/brindlet.js"
