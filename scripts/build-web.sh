@@ -60,10 +60,38 @@ PKG_CONFIG_LIBDIR=$deps/lib/pkgconfig PKG_CONFIG_PATH="" \
   -DCMAKE_FIND_ROOT_PATH="$deps" -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$out" -DBUILD_TESTING=OFF
 cmake --build "$out/engine" -j "$jobs" --target brindlet
 
-# The engine must start and answer under Node (in build/web, where its log then lies).
-answer=$(cd "$out" && printf 'uci\nquit\n' | node "$out/brindlet.js")
+# The engine must start and answer under Node (in a folder of its own, where its log then lies).
+check=$(mktemp -d)
+answer=$(cd "$check" && printf 'uci\nquit\n' | node "$out/brindlet.js")
+rm -rf "$check"
 if [ "$(printf '%s' "$answer" | tail -n 1)" != uciok ]; then
   echo "build-web.sh: brindlet.js under Node answered: $answer" >&2
   exit 1
 fi
-ls -l "$out/brindlet.js"
+
+# The page: its npm packages (pinned by web/package-lock.json), copied as they are: ES modules
+# that the browser loads through the page's import map, with no bundler and nothing from
+# another site. The version is the one the engine's build took from CMakeLists.txt.
+if [ ! -d web/node_modules/cm-chessboard ] || [ ! -d web/node_modules/chess.js ] ||
+    [ ! -d web/node_modules/puppeteer-core ] || [ web/package-lock.json -nt web/node_modules/.package-lock.json ]; then
+  npm ci --prefix web --no-audit --no-fund
+fi
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/engine/CMakeCache.txt")
+rm -rf "$out/src" "$out/vendor"
+mkdir -p "$out/vendor/cm-chessboard/assets/pieces" "$out/vendor/chess.js"
+sed "s/@BRINDLET_VERSION@/$version/" web/index.html >"$out/index.html"
+cp -r web/src "$out/src"
+modules=web/node_modules
+cp -r "$modules/cm-chessboard/src" "$modules/cm-chessboard/LICENSE" "$out/vendor/cm-chessboard/"
+cp "$modules/cm-chessboard/assets/chessboard.css" "$out/vendor/cm-chessboard/assets/"
+cp "$modules/cm-chessboard/assets/pieces/standard.svg" "$out/vendor/cm-chessboard/assets/pieces/"
+for extension in markers promotion-dialog; do
+  mkdir -p "$out/vendor/cm-chessboard/assets/extensions/$extension"
+  cp "$modules/cm-chessboard/assets/extensions/$extension/"*.{css,svg} "$out/vendor/cm-chessboard/assets/extensions/$extension/" 2>/dev/null || true
+done
+cp "$modules/chess.js/dist/esm/chess.js" "$modules/chess.js/LICENSE" "$out/vendor/chess.js/"
+cp COPYING "$out/"
+# The default books, which the engine's worker fetches from beside it.
+[ -f "$out/tourbook.bin" ] && [ -f "$out/mainbook.bin" ] || scripts/make-books.sh "$out"
+
+ls -l "$out/brindlet.js" "$out/index.html"
