@@ -13,30 +13,34 @@ Module.brindletHost = {
   ended: false,  // the end of input has come after the bytes in chunks
   stopRequested: false,
   outputGone: false,
-  wake: null,  // ends the current wait (for input, or in the pause)
+  inputArrived: null,  // ends the wait for input
+  pauseCut: null,  // ends the pause before its time (on a stop request only)
 
-  wakeUp: function () {
-    var wake = this.wake;
-    this.wake = null;
+  wakeReader: function () {
+    var wake = this.inputArrived;
+    this.inputArrived = null;
     if (wake) wake();
   },
   addInput: function (bytes) {
     if (bytes.length > 0) this.chunks.push(bytes);
-    this.wakeUp();
+    this.wakeReader();
   },
   endInput: function () {
     this.ended = true;
-    this.wakeUp();
+    this.wakeReader();
   },
   requestStop: function () {
     this.stopRequested = true;
-    this.wakeUp();
+    this.wakeReader();
+    var cut = this.pauseCut;
+    this.pauseCut = null;
+    if (cut) cut();
   },
 
   read: async function (buffer, capacity) {
     var host = this;
     while (!host.stopRequested && host.chunks.length === 0 && !host.ended) {
-      await new Promise(function (resolve) { host.wake = resolve; });
+      await new Promise(function (resolve) { host.inputArrived = resolve; });
     }
     if (host.stopRequested) return -1;
     if (host.chunks.length === 0) return 0;
@@ -51,8 +55,8 @@ Module.brindletHost = {
     var host = this;
     if (host.stopRequested) return;
     await new Promise(function (resolve) {
-      var timer = setTimeout(function () { host.wake = null; resolve(); }, milliseconds);
-      host.wake = function () { clearTimeout(timer); resolve(); };
+      var timer = setTimeout(function () { host.pauseCut = null; resolve(); }, milliseconds);
+      host.pauseCut = function () { clearTimeout(timer); resolve(); };
     });
   },
 
