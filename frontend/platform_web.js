@@ -128,7 +128,7 @@ Module.preRun.push(function () {
         return nodeFs.readlinkSync(NODEFS.realPath(node));
       } catch (error) {
         if (!error.code) throw error;
-        throw new FS.ErrnoError(error.code === "UNKNOWN" ? ERRNO_CODES.EINVAL : NODEFS.convertNodeCode(error));
+        throw new FS.ErrnoError(NODEFS.convertNodeCode(error.code === "UNKNOWN" ? {code: "EINVAL"} : error));
       }
     };
     FS.chdir(process.cwd());
@@ -161,8 +161,10 @@ Module.postRun.push(function () {
   var status = Module._main(0, 0);
   var done = Asyncify.currData ? Asyncify.whenDone() : Promise.resolve(status);
   done.then(function (status) {
+    // Later emscripten releases call their exit function exitJS.
+    var endRun = typeof exitJS == "function" ? exitJS : exit;
     try {
-      exit(status);
+      endRun(status);
     } catch (error) {
       if (!(error instanceof ExitStatus)) throw error;
     }
