@@ -5,6 +5,7 @@ export class Engine {
     this.lines = [];  // lines not yet taken, oldest first
     this.waiting = null;  // the resolver of the one pending nextLine
     this.logWaiters = [];
+    this.exitWaiters = [];
     this.failure = null;
     this.worker = new Worker(url);
     this.worker.onmessage = (event) => this.receive(event.data);
@@ -18,6 +19,7 @@ export class Engine {
     } else if (message.type === "log") {
       for (const resolve of this.logWaiters.splice(0)) resolve(message.bytes);
     } else if (message.type === "exit") {
+      for (const resolve of this.exitWaiters.splice(0)) resolve(message.status);
       this.fail(new Error(`the engine stopped (exit status ${message.status})`));
     }
   }
@@ -78,6 +80,16 @@ export class Engine {
 
   newGame() {
     this.send("ucinewgame");
+  }
+
+  // Ends the engine's run as "quit" does, which completes its log, and returns the log's bytes.
+  async quit() {
+    const exited = new Promise((resolve) => this.exitWaiters.push(resolve));
+    this.send("quit");
+    await exited;
+    const bytes = await this.log();
+    this.worker.terminate();
+    return bytes;
   }
 
   // The bytes of brindlet.log as the worker's file holds them now.

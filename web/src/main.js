@@ -10,7 +10,7 @@ import {Game, START_FEN} from "./game.js";
 const SOURCE_NAMES = {BookMove: "book", SolveMate: "mate solver", BestMove: "search"};
 
 const element = (id) => document.getElementById(id);
-const engine = new Engine("brindlet.js");
+let engine = new Engine("brindlet.js");
 const board = new Chessboard(element("board"), {
   position: START_FEN,
   assetsUrl: "vendor/cm-chessboard/assets/",
@@ -175,14 +175,34 @@ async function newGame(fen) {
   nextTurn();
 }
 
+// The engine's log is complete once its run has ended: the engine quits, its log is saved, and
+// a new run takes over the game, as when a GUI restarts an engine (its log starts afresh).
 async function downloadLog() {
-  const bytes = await engine.log();
-  if (bytes === null) return;
-  const link = document.createElement("a");
-  link.href = URL.createObjectURL(new Blob([bytes], {type: "text/plain"}));
-  link.download = "brindlet.log";
-  link.click();
-  URL.revokeObjectURL(link.href);
+  const state = document.body.dataset.state;
+  if (state !== "your-move" && state !== "over") return;
+  const button = element("download-log");
+  button.disabled = true;
+  board.disableMoveInput();
+  setState("loading", "Saving the log…");
+  try {
+    const bytes = await engine.quit();
+    engine = new Engine("brindlet.js");
+    await engine.start();
+    if (bytes !== null) {
+      const link = document.createElement("a");
+      link.href = URL.createObjectURL(new Blob([bytes], {type: "text/plain"}));
+      link.download = "brindlet.log";
+      link.click();
+      setTimeout(() => URL.revokeObjectURL(link.href));
+    }
+  } catch (error) {
+    showError(error.message);
+    return;
+  } finally {
+    button.disabled = false;
+  }
+  if (state === "over") setState("over", "Game over.");
+  else nextTurn();
 }
 
 element("new-game").addEventListener("click", () => {

@@ -163,6 +163,27 @@ test("a whole game ends with its result shown", async () => {
   mkdirSync(screenshotDir, {recursive: true});
   await page.screenshot({path: join(screenshotDir, "finished-game.png")});
   console.log(`game over after ${chess.history().length} plies: ${result}; screenshot in ${screenshotDir}`);
+
+  // The log of the game, completed by the engine's quit: every move's source, then "quit".
+  const downloads = mkdtempSync(join(tmpdir(), "brindlet-download-"));
+  const session = await page.createCDPSession();
+  await session.send("Browser.setDownloadBehavior", {behavior: "allow", downloadPath: downloads, eventsEnabled: true});
+  const downloaded = new Promise((resolve, reject) => session.on("Browser.downloadProgress", (event) => {
+    if (event.state === "completed") resolve();
+    if (event.state === "canceled") reject(new Error("the download was canceled"));
+  }));
+  await page.click("#download-log");
+  await downloaded;
+  const log = readFileSync(join(downloads, "brindlet.log"), "latin1").split("\r\n");
+  rmSync(downloads, {recursive: true, force: true});
+  const engineMoves = (await moveList(page)).filter((move) => move.by === "engine");
+  assert.match(log[0], /^brindlet __FB_MAINPROC__ \(18\) \[\d\d:\d\d:\d\d\]$/);
+  assert.equal(log[1], "brindlet __FB_MAINPROC__ (22) [book loaded]");
+  const sources = log.filter((line) => line.startsWith("brindlet GETMOVE")).map((line) => line.replace(/.*\[(.*)\]$/, "$1"));
+  const names = {BookMove: "book", SolveMate: "mate solver", BestMove: "search"};
+  assert.deepEqual(sources.map((source) => names[source]), engineMoves.map((move) => move.source));
+  assert.deepEqual(log.slice(-2), ["brindlet __FB_MAINPROC__ (32) [quit]", ""]);
+  await page.waitForFunction(() => document.body.dataset.state === "over" && !document.getElementById("download-log").disabled);
   await page.close();
 });
 
