@@ -10,7 +10,7 @@ import {copyFileSync, mkdtempSync, readFileSync, rmSync} from "node:fs";
 import {tmpdir} from "node:os";
 import {join, resolve} from "node:path";
 import {createInterface} from "node:readline";
-import puppeteer from "puppeteer-core";
+import {launchChromium, serveStatic} from "../test/chromium.mjs";
 
 const [siteDir, nativeEngine, suite] = process.argv.slice(2).map((path) => resolve(path));
 const fens = readFileSync(suite, "utf8").split("\n").map((line) => line.trim())
@@ -37,26 +37,12 @@ async function nativeTimes() {
 }
 
 async function chromiumTimes() {
-  const server = spawn("python3", ["-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", siteDir],
-    {stdio: ["ignore", "pipe", "ignore"]});
-  const origin = await new Promise((resolve) => {
-    let text = "";
-    server.stdout.on("data", (chunk) => {
-      text += chunk;
-      const port = /port (\d+)/.exec(text);
-      if (port) resolve(`http://127.0.0.1:${port[1]}`);
-    });
-  });
-  const profile = mkdtempSync(join(tmpdir(), "brindlet-chromium-"));
-  const browser = await puppeteer.launch({
-    executablePath: "/usr/bin/chromium", headless: true, userDataDir: profile,
-    args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-      "--disable-background-networking", "--disable-component-update", "--disable-sync"],
-  });
+  const server = await serveStatic(siteDir);
+  const {browser, close} = await launchChromium();
   try {
     const page = await browser.newPage();
     // The page's own engine waits for the person's first move meanwhile.
-    await page.goto(`${origin}/index.html`);
+    await page.goto(`${server.origin}/index.html`);
     return await page.evaluate(async (fens) => {
       const worker = new Worker("brindlet.js");
       const pending = [];
@@ -86,9 +72,8 @@ async function chromiumTimes() {
       return times;
     }, fens);
   } finally {
-    await browser.close();
-    server.kill();
-    rmSync(profile, {recursive: true, force: true});
+    await close();
+    server.stop();
   }
 }
 

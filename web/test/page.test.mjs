@@ -6,54 +6,33 @@
 //   node page.test.mjs SITE_DIR SCREENSHOT_DIR TOOL MATE_IN_2_FILE
 import {after, before, test} from "node:test";
 import assert from "node:assert/strict";
-import {execFileSync, spawn} from "node:child_process";
+import {execFileSync} from "node:child_process";
 import {mkdirSync, mkdtempSync, readFileSync, rmSync} from "node:fs";
 import {tmpdir} from "node:os";
 import {join} from "node:path";
-import puppeteer from "puppeteer-core";
 import {Chess} from "chess.js";
+import {launchChromium, serveStatic} from "./chromium.mjs";
 
 const [siteDir, screenshotDir, tool, mateFile] = process.argv.slice(2);
-const CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-  "--disable-background-networking", "--disable-component-update", "--disable-sync"];
 
 let server;
+let chromium;
 let origin;
-let browser;
-let profile;
 const problems = [];  // console errors, page errors and failed requests, of every page
 
-// Python's server on a free port of 127.0.0.1: it names the port in its first line.
-function startServer() {
-  return new Promise((resolve, reject) => {
-    server = spawn("python3", ["-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", siteDir],
-      {stdio: ["ignore", "pipe", "ignore"]});
-    let text = "";
-    server.stdout.on("data", (chunk) => {
-      text += chunk;
-      const port = /port (\d+)/.exec(text);
-      if (port) resolve(`http://127.0.0.1:${port[1]}`);
-    });
-    server.on("exit", (code) => reject(new Error(`the static server ended (${code})`)));
-  });
-}
-
 before(async () => {
-  origin = await startServer();
-  profile = mkdtempSync(join(tmpdir(), "brindlet-chromium-"));
-  browser = await puppeteer.launch({
-    executablePath: "/usr/bin/chromium", headless: true, userDataDir: profile, args: CHROMIUM_FLAGS,
-  });
+  server = await serveStatic(siteDir);
+  origin = server.origin;
+  chromium = await launchChromium();
 });
 
 after(async () => {
-  await browser?.close();
-  server?.kill();
-  if (profile) rmSync(profile, {recursive: true, force: true});
+  await chromium?.close();
+  server?.stop();
 });
 
 async function openPage(query = "") {
-  const page = await browser.newPage();
+  const page = await chromium.browser.newPage();
   await page.setViewport({width: 1000, height: 760});
   page.on("console", (message) => { if (message.type() === "error") problems.push(`console: ${message.text()}`); });
   page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
