@@ -5,7 +5,10 @@
 # (emscripten and the tools it runs, the tools to unpack a Debian source package, Node and npm
 # for the page), builds PCRE2's 8-bit library for WebAssembly from Debian's own pcre2 source
 # package, and checks that the engine answers "uci" under Node. Safe to run again.
+# With --for-tests it also installs Debian's chromium, in which the web tests play the page.
 set -euo pipefail
+for_tests=false
+[ "${1:-}" = --for-tests ] && for_tests=true
 cd "$(dirname "$0")/.."
 root=$PWD
 out=$root/build/web
@@ -20,11 +23,14 @@ apt_install() {
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "$@"
 }
 
-# emscripten's em++ runs clang, wasm-ld and binaryen's optimizer, and its JavaScript optimizer
-# under Node with Debian's acorn. The books come from PolyGlot and GNU Chess's book.
+# emscripten brings the clang, lld, llvm and binaryen of its release; em++ runs its JavaScript
+# optimizer under Node with Debian's acorn. The books come from PolyGlot and GNU Chess's book;
+# Python serves the page.
+packages=(emscripten node-acorn cmake ninja-build pkg-config make dpkg-dev xz-utils bzip2 python3
+          polyglot gnuchess-book ca-certificates)
+[ "$for_tests" = false ] || packages+=(chromium)
 missing=()
-for package in emscripten clang lld llvm binaryen node-acorn cmake ninja-build pkg-config make \
-    dpkg-dev xz-utils bzip2 python3 polyglot gnuchess-book ca-certificates; do
+for package in "${packages[@]}"; do
   installed "$package" || missing+=("$package")
 done
 # Node may come from another source that bundles npm (and conflicts with Debian's npm).
