@@ -62,15 +62,15 @@ async function moveList(page) {
   })));
 }
 
-// The person's move by two clicks; a promotion takes the queen from the dialog.
+// The person's move by two clicks; a promotion takes its piece from the dialog.
 async function clickMove(page, move) {
   const before = (await moveList(page)).length;
   await page.click(`#board [data-square="${move.from}"]`);
   await page.click(`#board [data-square="${move.to}"]`);
   if (move.promotion) {
-    const queen = `#board .promotion-dialog-button[data-piece="${move.color}q"]`;
-    await page.waitForSelector(queen, {visible: true});
-    await page.click(queen);
+    const piece = `#board .promotion-dialog-button[data-piece="${move.color}${move.promotion}"]`;
+    await page.waitForSelector(piece, {visible: true});
+    await page.click(piece);
   }
   return waitForSettled(page, before, 2);
 }
@@ -107,6 +107,15 @@ test("a mate in 2 opened by its address gets the mate solver's move", async () =
   const played = chess.move(moves[0].san);
   assert.equal(played.lan, expected);
   assert.match(await page.$eval("#moves li .source", (source) => source.textContent), /mate solver/);
+  await page.close();
+});
+
+test("a pawn's promotion takes the piece chosen in the dialog", async () => {
+  const page = await openPage(`?fen=${encodeURIComponent("8/P7/8/8/8/8/7P/k6K b - - 0 1")}`);
+  assert.equal(await clickMove(page, {from: "a7", to: "a8", color: "w", promotion: "n"}), "your-move");
+  const moves = await moveList(page);
+  assert.equal(moves[1].san, "a8=N");
+  replay(moves, "8/P7/8/8/8/8/7P/k6K b - - 0 1");
   await page.close();
 });
 
