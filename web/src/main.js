@@ -96,7 +96,7 @@ async function nextTurn() {
   }
   if (number !== gameNumber) return;
   if (reply.source === null) {
-    showError(`Brindlet refuses this position (its FEN check failed): ${game.fen()}`);
+    showError(`Brindlet refuses this position (its FEN check failed): "${game.startFen}"`);
     return;
   }
   const move = game.play(reply.move, "engine", reply.source);
