@@ -4,7 +4,8 @@
 //   text as typed (line ends included); every line the engine writes is posted back as
 //   {type: "output", text}. The default books are fetched from beside this script and written
 //   into the engine's working directory before it starts; {type: "log"} is answered with
-//   {type: "log", bytes}, the engine's brindlet.log as far as it is written.
+//   {type: "log", bytes}, the engine's brindlet.log as far as it is written; {type: "end"} ends
+//   the input, and {type: "exit", status} tells that the run has ended.
 // - Node: `node brindlet.js` reads standard input and writes standard output, with its working
 //   directory (books and log) the process's own.
 
