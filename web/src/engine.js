@@ -7,6 +7,7 @@ export class Engine {
     this.logWaiters = [];
     this.exitWaiters = [];
     this.failure = null;
+    this.queue = Promise.resolve();  // the exchanges, one after the other
     this.worker = new Worker(url);
     this.worker.onmessage = (event) => this.receive(event.data);
     this.worker.onerror = (event) => this.fail(new Error(`the engine failed: ${event.message}`));
@@ -54,14 +55,20 @@ export class Engine {
   }
 
   // Sends the command and returns the lines up to and including the first that `last` accepts.
-  async ask(command, last) {
-    this.send(command);
-    const lines = [];
-    for (;;) {
-      const line = await this.nextLine();
-      lines.push(line);
-      if (last(line)) return lines;
-    }
+  // An exchange begins once the one before it has its answer, so that no answer is taken for
+  // another's (a new game may begin while the engine still thinks about the last one's move).
+  ask(command, last) {
+    const exchange = this.queue.then(async () => {
+      this.send(command);
+      const lines = [];
+      for (;;) {
+        const line = await this.nextLine();
+        lines.push(line);
+        if (last(line)) return lines;
+      }
+    });
+    this.queue = exchange.catch(() => {});
+    return exchange;
   }
 
   async start() {
@@ -72,8 +79,7 @@ export class Engine {
   // The engine's move for the position that the "position ..." command sets: its UCI text and
   // its source ("BookMove", "SolveMate" or "BestMove"); a refused FEN gets "a1a1" and no source.
   async bestMove(positionCommand) {
-    this.send(positionCommand);
-    const lines = await this.ask("go", (line) => line.startsWith("bestmove "));
+    const lines = await this.ask(`${positionCommand}\ngo`, (line) => line.startsWith("bestmove "));
     const info = lines.filter((line) => line.startsWith("info ")).pop();
     return {move: lines[lines.length - 1].slice("bestmove ".length), source: info ? info.slice("info ".length) : null};
   }
