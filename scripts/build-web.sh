@@ -60,8 +60,10 @@ if [ ! -f "$deps/lib/libpcre2-8.a" ] || [ ! -f "$deps/lib/pkgconfig/libpcre2-8.p
   )
 fi
 
-# The engine, its pkg-config pointed at $deps only.
-PKG_CONFIG_LIBDIR=$deps/lib/pkgconfig PKG_CONFIG_PATH="" \
+# The engine, its pkg-config pointed at $deps. Later emscripten releases set PKG_CONFIG_LIBDIR to
+# their own sysroot (their toolchain file) and PKG_CONFIG_PATH to EM_PKG_CONFIG_PATH (emcmake),
+# so $deps is named in all three.
+PKG_CONFIG_LIBDIR=$deps/lib/pkgconfig PKG_CONFIG_PATH=$deps/lib/pkgconfig EM_PKG_CONFIG_PATH=$deps/lib/pkgconfig \
   emcmake cmake -S . -B "$out/engine" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_FIND_ROOT_PATH="$deps" -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$out" -DBUILD_TESTING=OFF
 cmake --build "$out/engine" -j "$jobs" --target brindlet
