@@ -35,41 +35,12 @@ if ! scripts/wine.sh --found; then
   scripts/wine.sh --found || apt_install wine
 fi
 
-# PCRE2 from the host release's own source package, built static and 8-bit only. Its source
-# lists live in the build tree, so the machine's apt configuration is left as it is.
+# PCRE2 from the host release's own source package (scripts/pcre2-source.sh), built static and
+# 8-bit only.
 deps=$out/deps
 if [ ! -f "$deps/lib/libpcre2-8.a" ] || [ ! -f "$deps/lib/pkgconfig/libpcre2-8.pc" ]; then
   pcre=$out/pcre2
-  rm -rf "$pcre"
-  mkdir -p "$pcre/apt/lists/partial" "$pcre/apt/cache/archives/partial" "$pcre/source"
-  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-  apt-get indextargets --format '$(REPO_URI) $(CODENAME)' |
-    awk -v release="$codename" '$2 == release { print "deb-src " $1 " " release " main" }' |
-    sort -u >"$pcre/apt/sources.list"
-  if [ ! -s "$pcre/apt/sources.list" ]; then
-    echo "build-windows.sh: no Debian archive for $codename in the apt sources" >&2
-    exit 1
-  fi
-  apt_options=(-o "Dir::Etc::SourceList=$pcre/apt/sources.list" -o "Dir::Etc::SourceParts=$pcre/apt/none"
-               -o "Dir::State::Lists=$pcre/apt/lists" -o "Dir::Cache=$pcre/apt/cache"
-               -o "APT::Sandbox::User=$(id -un)")
-  apt-get "${apt_options[@]}" update
-  # apt keeps each file of the package that it fetched and checked against the release's source
-  # index. Where a mirror lacks Debian's packaging (the .dsc or the diff) of the current version,
-  # the upstream tarball alone builds the same library.
-  (cd "$pcre/source" && apt-get "${apt_options[@]}" source --download-only pcre2) || true
-  dsc=$(ls "$pcre"/source/pcre2_*.dsc 2>/dev/null | sort -V | tail -n 1 || true)
-  if [ -z "$dsc" ] || ! dpkg-source -x "$dsc" "$pcre/source/pcre2"; then
-    orig=$(ls "$pcre"/source/pcre2_*.orig.tar.* 2>/dev/null | sort -V | tail -n 1 || true)
-    if [ -z "$orig" ]; then
-      echo "build-windows.sh: could not fetch Debian's pcre2 source package" >&2
-      exit 1
-    fi
-    echo "build-windows.sh: Debian's packaging of pcre2 is not to be had; building from $(basename "$orig")" >&2
-    rm -rf "$pcre/source/pcre2"
-    mkdir -p "$pcre/source/pcre2"
-    tar -xf "$orig" -C "$pcre/source/pcre2" --strip-components=1
-  fi
+  scripts/pcre2-source.sh "$pcre"
   mkdir -p "$pcre/build"
   (
     cd "$pcre/build"

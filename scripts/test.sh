@@ -2,7 +2,8 @@
 # Builds everything in Release and with AddressSanitizer + UndefinedBehaviorSanitizer, runs
 # every test in both builds, then runs each libFuzzer target for a fixed number of inputs.
 # The Release run includes the tests labelled "windows": the end-to-end tests against the
-# Windows build (scripts/build-windows.sh) under Wine.
+# Windows build (scripts/build-windows.sh) under Wine, and those labelled "web": the WebAssembly
+# build (scripts/build-web.sh) under Node and its page in Debian's chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,8 +12,10 @@ scripts/install-deps.sh test
 jobs=$(nproc)
 # A Windows build that fails fails the test command, as a failing test does.
 scripts/build-windows.sh
+# So does a failed WebAssembly build (scripts/build-web.sh): its tests carry the label "web".
+scripts/build-web.sh --for-tests
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DBRINDLET_WINDOWS_TESTS=ON \
-  -DBRINDLET_INSTALL_BOOKS=ON
+  -DBRINDLET_WEB_TESTS=ON -DBRINDLET_INSTALL_BOOKS=ON
 cmake --build build/release -j "$jobs"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRINDLET_SANITIZE=ON
 cmake --build build/sanitize -j "$jobs"

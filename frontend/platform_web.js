@@ -1,0 +1,173 @@
+// The host's half of platform_web.cpp, linked in front of the engine's JavaScript (--pre-js).
+// One build runs in two hosts:
+// - a browser's Web Worker: the page posts {type: "command", text} messages, each holding command
+//   text as typed (line ends included); every line the engine writes is posted back as
+//   {type: "output", text}. The default books are fetched from beside this script and written
+//   into the engine's working directory before it starts; {type: "log"} is answered with
+//   {type: "log", bytes}, the engine's brindlet.log as far as it is written; {type: "end"} ends
+//   the input, and {type: "exit", status} tells that the run has ended.
+// - Node: `node brindlet.js` reads standard input and writes standard output, with its working
+//   directory (books and log) the process's own.
+
+Module.brindletHost = {
+  chunks: [],  // command bytes not yet read, oldest first
+  ended: false,  // the end of input has come after the bytes in chunks
+  stopRequested: false,
+  outputGone: false,
+  inputArrived: null,  // ends the wait for input
+  pauseCut: null,  // ends the pause before its time (on a stop request only)
+
+  wakeReader: function () {
+    var wake = this.inputArrived;
+    this.inputArrived = null;
+    if (wake) wake();
+  },
+  addInput: function (bytes) {
+    if (bytes.length > 0) this.chunks.push(bytes);
+    this.wakeReader();
+  },
+  endInput: function () {
+    this.ended = true;
+    this.wakeReader();
+  },
+  requestStop: function () {
+    this.stopRequested = true;
+    this.wakeReader();
+    var cut = this.pauseCut;
+    this.pauseCut = null;
+    if (cut) cut();
+  },
+
+  read: async function (buffer, capacity) {
+    var host = this;
+    while (!host.stopRequested && host.chunks.length === 0 && !host.ended) {
+      await new Promise(function (resolve) { host.inputArrived = resolve; });
+    }
+    if (host.stopRequested) return -1;
+    if (host.chunks.length === 0) return 0;
+    var chunk = host.chunks[0];
+    var count = Math.min(chunk.length, capacity);
+    HEAPU8.set(chunk.subarray(0, count), buffer);
+    if (count === chunk.length) host.chunks.shift();
+    else host.chunks[0] = chunk.subarray(count);
+    return count;
+  },
+  pause: async function (milliseconds) {
+    var host = this;
+    if (host.stopRequested) return;
+    await new Promise(function (resolve) {
+      var timer = setTimeout(function () { host.pauseCut = null; resolve(); }, milliseconds);
+      host.pauseCut = function () { clearTimeout(timer); resolve(); };
+    });
+  },
+
+  write: function (bytes, count) {
+    if (this.outputGone) return false;
+    var copy = HEAPU8.slice(bytes, bytes + count);
+    if (ENVIRONMENT_IS_NODE) {
+      process.stdout.write(copy);
+    } else {
+      postMessage({ type: "output", text: new TextDecoder().decode(copy) });
+    }
+    return true;
+  },
+  // A reader of standard output that went away shows as failed writes, not as an error that
+  // ends the run (Node reports it on the stream, after the write).
+  keepWritesFromEndingRun: function () {
+    var host = this;
+    if (ENVIRONMENT_IS_NODE) process.stdout.on("error", function () { host.outputGone = true; });
+  },
+  // Under Node, SIGTERM, SIGINT and SIGHUP request a stop, as they do for the native engine.
+  catchStopSignals: function () {
+    var host = this;
+    if (!ENVIRONMENT_IS_NODE) return;
+    ["SIGTERM", "SIGINT", "SIGHUP"].forEach(function (signal) {
+      process.on(signal, function () { host.requestStop(); });
+    });
+  },
+  inputIsConsole: function () { return ENVIRONMENT_IS_NODE && process.stdin.isTTY === true; },
+};
+
+// This code runs before emscripten's own start-up code has told the hosts apart (its
+// ENVIRONMENT_IS_* are set from here on), so what must happen at once tests for itself.
+if (typeof importScripts == "function") {
+  self.onmessage = function (event) {
+    var message = event.data;
+    var host = Module.brindletHost;
+    if (message.type === "command") {
+      host.addInput(new TextEncoder().encode(message.text));
+    } else if (message.type === "end") {
+      host.endInput();
+    } else if (message.type === "log") {
+      var bytes = null;
+      try { bytes = FS.readFile("brindlet.log"); } catch (error) {}
+      postMessage({ type: "log", bytes: bytes });
+    }
+  };
+}
+
+Module.preRun = Module.preRun || [];
+Module.preRun.push(function () {
+  if (ENVIRONMENT_IS_NODE) {
+    // The engine's files are the host's, through Node's file system: each folder at the top of
+    // the host's tree is mounted at its own path (emscripten's /dev stays), so the working
+    // directory, and the files its links point to, have the paths they have for a native program.
+    var nodeFs = require("fs");
+    nodeFs.readdirSync("/", { withFileTypes: true }).forEach(function (entry) {
+      var path = "/" + entry.name;
+      if (entry.isSymbolicLink()) {
+        if (!FS.analyzePath(path).exists) FS.symlink(nodeFs.readlinkSync(path), path);
+      } else if (entry.isDirectory() && entry.name !== "dev" && entry.name !== "proc") {
+        if (!FS.analyzePath(path).exists) FS.mkdir(path);
+        FS.mount(NODEFS, { root: path }, path);
+      }
+    });
+    // A link's target as the host has it: emscripten's Node file system would make it relative
+    // to the mount, which names another file once the link lies below the mount's top.
+    NODEFS.node_ops.readlink = function (node) {
+      try {
+        return nodeFs.readlinkSync(NODEFS.realPath(node));
+      } catch (error) {
+        if (!error.code) throw error;
+        throw new FS.ErrnoError(NODEFS.convertNodeCode(error.code === "UNKNOWN" ? {code: "EINVAL"} : error));
+      }
+    };
+    FS.chdir(process.cwd());
+    var host = Module.brindletHost;
+    process.stdin.on("data", function (bytes) { host.addInput(new Uint8Array(bytes)); });
+    process.stdin.on("end", function () { host.endInput(); });
+    process.stdin.on("error", function () { host.endInput(); });
+  } else {
+    // The default books, fetched from beside this script; a book that is not there is left out,
+    // as a missing file is for the native engine.
+    addRunDependency("brindlet-books");
+    Promise.all(["tourbook.bin", "mainbook.bin"].map(function (name) {
+      return fetch(name).then(function (response) {
+        if (!response.ok) return;
+        return response.arrayBuffer().then(function (bytes) { FS.writeFile(name, new Uint8Array(bytes)); });
+      }).catch(function () {});
+    })).then(function () { removeRunDependency("brindlet-books"); });
+  }
+});
+
+// main is started here rather than by emscripten: its waits return to the event loop, so its
+// return comes later, as the value of Asyncify's promise, and only then does the run end as the
+// native engine's does (the C library's files closed, the exit status Node's).
+Module.noInitialRun = true;
+Module.onExit = function (status) {
+  if (!ENVIRONMENT_IS_NODE) postMessage({ type: "exit", status: status });
+};
+Module.postRun = Module.postRun || [];
+Module.postRun.push(function () {
+  var status = Module._main(0, 0);
+  var done = Asyncify.currData ? Asyncify.whenDone() : Promise.resolve(status);
+  done.then(function (status) {
+    // Later emscripten releases call their exit function exitJS.
+    var endRun = typeof exitJS == "function" ? exitJS : exit;
+    try {
+      endRun(status);
+    } catch (error) {
+      if (!(error instanceof ExitStatus)) throw error;
+    }
+  });
+});

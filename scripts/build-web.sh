@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Builds the engine as WebAssembly with Debian's emscripten, and the page that plays it, into
+# build/web/: brindlet.js (the engine, its .wasm embedded; a Web Worker script and a Node program
+# at once), the default books, index.html and its assets. It installs what is missing
+# (emscripten and the tools it runs, the tools to unpack a Debian source package, Node and npm
+# for the page), builds PCRE2's 8-bit library for WebAssembly from Debian's own pcre2 source
+# package, and checks that the engine answers "uci" under Node. Safe to run again.
+# With --for-tests it also installs Debian's chromium, in which the web tests play the page.
+set -euo pipefail
+for_tests=false
+[ "${1:-}" = --for-tests ] && for_tests=true
+cd "$(dirname "$0")/.."
+root=$PWD
+out=$root/build/web
+jobs=$(nproc)
+mkdir -p "$out"
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+apt_install() {
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "$@"
+}
+
+# emscripten brings the clang, lld, llvm and binaryen of its release; em++ runs its JavaScript
+# optimizer under Node with Debian's acorn. The books come from PolyGlot and GNU Chess's book;
+# Python serves the page.
+packages=(emscripten node-acorn cmake ninja-build pkg-config make dpkg-dev xz-utils bzip2 python3
+          polyglot gnuchess-book ca-certificates)
+[ "$for_tests" = false ] || packages+=(chromium)
+missing=()
+for package in "${packages[@]}"; do
+  installed "$package" || missing+=("$package")
+done
+# Node may come from another source that bundles npm (and conflicts with Debian's npm).
+command -v node >/dev/null 2>&1 || missing+=(nodejs)
+command -v npm >/dev/null 2>&1 || missing+=(npm)
+if [ "${#missing[@]}" -gt 0 ]; then
+  $SUDO apt-get -o DPkg::Lock::Timeout=600 update
+  apt_install "${missing[@]}"
+fi
+# A Node from outside Debian finds Debian's acorn only on this path.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+
+# PCRE2 from the host release's own source package (scripts/pcre2-source.sh), built static and
+# 8-bit only, as for Windows.
+deps=$out/deps
+if [ ! -f "$deps/lib/libpcre2-8.a" ] || [ ! -f "$deps/lib/pkgconfig/libpcre2-8.pc" ]; then
+  pcre=$out/pcre2
+  scripts/pcre2-source.sh "$pcre"
+  mkdir -p "$pcre/build"
+  (
+    cd "$pcre/build"
+    emconfigure "$pcre/source/pcre2/configure" --host=wasm32-unknown-emscripten \
+      --prefix="$deps" --disable-shared --enable-static \
+      --enable-pcre2-8 --disable-pcre2-16 --disable-pcre2-32
+    emmake make -j "$jobs" libpcre2-8.la
+    emmake make install-libLTLIBRARIES install-nodist_includeHEADERS install-pkgconfigDATA
+  )
+fi
+
+# The engine, its pkg-config pointed at $deps. Later emscripten releases set PKG_CONFIG_LIBDIR to
+# their own sysroot (their toolchain file) and PKG_CONFIG_PATH to EM_PKG_CONFIG_PATH (emcmake),
+# so $deps is named in all three.
+PKG_CONFIG_LIBDIR=$deps/lib/pkgconfig PKG_CONFIG_PATH=$deps/lib/pkgconfig EM_PKG_CONFIG_PATH=$deps/lib/pkgconfig \
+  emcmake cmake -S . -B "$out/engine" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_FIND_ROOT_PATH="$deps" -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$out" -DBUILD_TESTING=OFF
+cmake --build "$out/engine" -j "$jobs" --target brindlet
+
+# The engine must start and answer under Node (in a folder of its own, where its log then lies).
+check=$(mktemp -d)
+answer=$(cd "$check" && printf 'uci\nquit\n' | node "$out/brindlet.js")
+rm -rf "$check"
+if [ "$(printf '%s' "$answer" | tail -n 1)" != uciok ]; then
+  echo "build-web.sh: brindlet.js under Node answered: $answer" >&2
+  exit 1
+fi
+
+# The page: its npm packages (pinned by web/package-lock.json), copied as they are: ES modules
+# that the browser loads through the page's import map, with no bundler and nothing from
+# another site. The version is the one the engine's build took from CMakeLists.txt.
+if [ ! -d web/node_modules/cm-chessboard ] || [ ! -d web/node_modules/chess.js ] ||
+    [ ! -d web/node_modules/puppeteer-core ] || [ web/package-lock.json -nt web/node_modules/.package-lock.json ]; then
+  npm ci --prefix web --no-audit --no-fund
+fi
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/engine/CMakeCache.txt")
+rm -rf "$out/src" "$out/vendor"
+mkdir -p "$out/vendor/cm-chessboard/assets/pieces" "$out/vendor/chess.js"
+sed "s/@BRINDLET_VERSION@/$version/" web/index.html >"$out/index.html"
+cp -r web/src "$out/src"
+modules=web/node_modules
+cp -r "$modules/cm-chessboard/src" "$modules/cm-chessboard/LICENSE" "$out/vendor/cm-chessboard/"
+cp "$modules/cm-chessboard/assets/chessboard.css" "$out/vendor/cm-chessboard/assets/"
+cp "$modules/cm-chessboard/assets/pieces/standard.svg" "$out/vendor/cm-chessboard/assets/pieces/"
+for extension in markers promotion-dialog; do
+  mkdir -p "$out/vendor/cm-chessboard/assets/extensions/$extension"
+  cp "$modules/cm-chessboard/assets/extensions/$extension/"*.{css,svg} "$out/vendor/cm-chessboard/assets/extensions/$extension/" 2>/dev/null || true
+done
+cp "$modules/chess.js/dist/esm/chess.js" "$modules/chess.js/LICENSE" "$out/vendor/chess.js/"
+cp COPYING "$out/"
+# The default books, which the engine's worker fetches from beside it.
+[ -f "$out/tourbook.bin" ] && [ -f "$out/mainbook.bin" ] || scripts/make-books.sh "$out"
+
+ls -l "$out/brindlet.js" "$out/index.html"
