@@ -155,7 +155,13 @@ Module.preRun.push(function () {
 // native engine's does (the C library's files closed, the exit status Node's).
 Module.noInitialRun = true;
 Module.onExit = function (status) {
-  if (!ENVIRONMENT_IS_NODE) postMessage({ type: "exit", status: status });
+  if (!ENVIRONMENT_IS_NODE) {
+    postMessage({ type: "exit", status: status });
+  } else {
+    // Later emscripten releases end a Node run by letting its event loop run dry, which an open
+    // standard input would keep from happening while the driving program holds its end open.
+    process.stdin.destroy();
+  }
 };
 Module.postRun = Module.postRun || [];
 Module.postRun.push(function () {
