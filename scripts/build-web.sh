@@ -15,13 +15,7 @@ out=$root/build/web
 jobs=$(nproc)
 mkdir -p "$out"
 
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
-
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-apt_install() {
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "$@"
-}
+. scripts/packages.sh
 
 # emscripten brings the clang, lld, llvm and binaryen of its release; em++ runs its JavaScript
 # optimizer under Node with Debian's acorn. The books come from PolyGlot and GNU Chess's book;

@@ -12,11 +12,7 @@ out=$root/build/windows
 jobs=$(nproc)
 mkdir -p "$out"
 
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
-
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-apt_install() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "$@"; }
+. scripts/packages.sh
 
 missing=()
 for package in g++-mingw-w64-x86-64-posix cmake ninja-build pkg-config make dpkg-dev xz-utils bzip2; do
