@@ -37,22 +37,10 @@ fi
 # A Node from outside Debian finds Debian's acorn only on this path.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
-# PCRE2 from the host release's own source package (scripts/pcre2-source.sh), built static and
-# 8-bit only, as for Windows.
+# PCRE2's 8-bit library, static, from Debian's own pcre2 source (scripts/pcre2-build.sh), as
+# for Windows.
 deps=$out/deps
-if [ ! -f "$deps/lib/libpcre2-8.a" ] || [ ! -f "$deps/lib/pkgconfig/libpcre2-8.pc" ]; then
-  pcre=$out/pcre2
-  scripts/pcre2-source.sh "$pcre"
-  mkdir -p "$pcre/build"
-  (
-    cd "$pcre/build"
-    emconfigure "$pcre/source/pcre2/configure" --host=wasm32-unknown-emscripten \
-      --prefix="$deps" --disable-shared --enable-static \
-      --enable-pcre2-8 --disable-pcre2-16 --disable-pcre2-32
-    emmake make -j "$jobs" libpcre2-8.la
-    emmake make install-libLTLIBRARIES install-nodist_includeHEADERS install-pkgconfigDATA
-  )
-fi
+scripts/pcre2-build.sh "$deps" wasm32-unknown-emscripten
 
 # The engine, its pkg-config pointed at $deps. Later emscripten releases set PKG_CONFIG_LIBDIR to
 # their own sysroot (their toolchain file) and PKG_CONFIG_PATH to EM_PKG_CONFIG_PATH (emcmake),

@@ -31,22 +31,9 @@ if ! scripts/wine.sh --found; then
   scripts/wine.sh --found || apt_install wine
 fi
 
-# PCRE2 from the host release's own source package (scripts/pcre2-source.sh), built static and
-# 8-bit only.
+# PCRE2's 8-bit library, static, from Debian's own pcre2 source (scripts/pcre2-build.sh).
 deps=$out/deps
-if [ ! -f "$deps/lib/libpcre2-8.a" ] || [ ! -f "$deps/lib/pkgconfig/libpcre2-8.pc" ]; then
-  pcre=$out/pcre2
-  scripts/pcre2-source.sh "$pcre"
-  mkdir -p "$pcre/build"
-  (
-    cd "$pcre/build"
-    "$pcre/source/pcre2/configure" --host=x86_64-w64-mingw32 CC=x86_64-w64-mingw32-gcc-posix \
-      --prefix="$deps" --disable-shared --enable-static \
-      --enable-pcre2-8 --disable-pcre2-16 --disable-pcre2-32
-    make -j "$jobs" libpcre2-8.la
-    make install-libLTLIBRARIES install-nodist_includeHEADERS install-pkgconfigDATA
-  )
-fi
+scripts/pcre2-build.sh "$deps" x86_64-w64-mingw32 x86_64-w64-mingw32-gcc-posix
 
 # The engine and the tool, with the toolchain file that points pkg-config at $deps.
 cmake -S . -B "$out/engine" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -88,9 +75,9 @@ mkdir -p "$stage/$name"
 cp "$out/brindlet.exe" "$out/brindlet-tool.exe" "$stage/$name/"
 scripts/make-books.sh "$stage/$name"
 # PCRE2's license asks for its notice beside the programs that contain the library.
-pcre_licence=$(ls "$out"/pcre2/source/pcre2/LICENCE* 2>/dev/null | head -n 1 || true)
+pcre_licence=$(ls "$root"/build/pcre2/source/pcre2/LICENCE* 2>/dev/null | head -n 1 || true)
 if [ -z "$pcre_licence" ]; then
-  echo "build-windows.sh: PCRE2's LICENCE is missing in $out/pcre2/source/pcre2" >&2
+  echo "build-windows.sh: PCRE2's LICENCE is missing in build/pcre2/source/pcre2" >&2
   exit 1
 fi
 crlf() { sed 's/\r$//; s/$/\r/'; }
