@@ -98,6 +98,12 @@ export class Engine {
     return bytes;
   }
 
+  // Ends the run at once, as a GUI ends an engine it no longer needs; what is still asked fails.
+  stop() {
+    this.worker.terminate();
+    this.fail(new Error("the engine's run was ended"));
+  }
+
   // The bytes of brindlet.log as the worker's file holds them now.
   log() {
     return new Promise((resolve) => {

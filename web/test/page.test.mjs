@@ -1,8 +1,11 @@
 // The page in Debian's chromium, headless, driven by puppeteer-core: it loads without a console
 // error, the person's moves by clicks get legal replies (the first from the book), a mate in 2
 // opened by its address gets the mate solver's move (the native tool's), a FEN the engine's
-// check refuses is shown as an error, and a whole game ends with its result shown. The page is
-// served by Python's static server, as scripts/web.sh serves it.
+// check refuses is shown as an error, and a whole game ends with its result shown. Addresses
+// that name a position no game can reach are refused with their reason, an EPD line is played
+// as its FEN, a game that Black begins is numbered "1...", and a new game after an address's
+// game is a start position with the chosen colour and a fresh engine run that answers from its
+// book. The page is served by Python's static server, as scripts/web.sh serves it.
 //   node page.test.mjs SITE_DIR SCREENSHOT_DIR TOOL MATE_IN_2_FILE
 import {after, before, test} from "node:test";
 import assert from "node:assert/strict";
@@ -12,13 +15,13 @@ import {tmpdir} from "node:os";
 import {join} from "node:path";
 import {Chess} from "chess.js";
 import {launchChromium, serveStatic} from "./chromium.mjs";
+import {assertAxeClean, moveList, newTab, problems, replay, waitForSettled} from "./page-helpers.mjs";
 
 const [siteDir, screenshotDir, tool, mateFile] = process.argv.slice(2);
 
 let server;
 let chromium;
 let origin;
-const problems = [];  // console errors, page errors and failed requests, of every page
 
 before(async () => {
   server = await serveStatic(siteDir);
@@ -31,56 +34,24 @@ after(async () => {
   server?.stop();
 });
 
-async function openPage(query = "") {
-  const page = await chromium.browser.newPage();
-  await page.setViewport({width: 1000, height: 760});
-  page.on("console", (message) => { if (message.type() === "error") problems.push(`console: ${message.text()}`); });
-  page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
-  page.on("requestfailed", (request) => problems.push(`request failed: ${request.url()}`));
-  page.on("response", (response) => { if (response.status() >= 400) problems.push(`${response.status()}: ${response.url()}`); });
+async function openPage(query = "", viewport = undefined) {
+  const page = await newTab(chromium, viewport);
   await page.goto(`${origin}/index.html${query}`);
   await waitForSettled(page, 0, 0);
   return page;
 }
 
-// Waits until the page is past the state it had with `movesBefore` moves in its list: the
-// person's turn after the engine's reply, or the game's end, or an error.
-async function waitForSettled(page, movesBefore, movesAdded = 1) {
-  await page.waitForFunction((before, added) => {
-    const state = document.body.dataset.state;
-    const count = document.querySelectorAll("#moves li").length;
-    return (state === "your-move" && count >= before + added) || state === "over" || state === "error";
-  }, {timeout: 60000}, movesBefore, movesAdded);
-  return page.evaluate(() => document.body.dataset.state);
-}
-
-async function moveList(page) {
-  return page.$$eval("#moves li", (items) => items.map((item) => ({
-    san: item.textContent.replace(/ \(.*\)$/, "").replace(/^\d+\.(\.\.)? /, ""),
-    by: item.className,
-    source: item.dataset.source ?? null,
-  })));
-}
-
-// The person's move by two clicks; a promotion takes its piece from the dialog.
+// The person's move by two clicks; a promotion takes its piece from the page's dialog.
 async function clickMove(page, move) {
   const before = (await moveList(page)).length;
   await page.click(`#board [data-square="${move.from}"]`);
   await page.click(`#board [data-square="${move.to}"]`);
   if (move.promotion) {
-    const piece = `#board .promotion-dialog-button[data-piece="${move.color}${move.promotion}"]`;
+    const piece = `#promotion button[data-piece="${move.promotion}"]`;
     await page.waitForSelector(piece, {visible: true});
     await page.click(piece);
   }
   return waitForSettled(page, before, 2);
-}
-
-// The game of the move list, replayed by chess.js from the start position: it throws at the
-// first move that is not legal.
-function replay(moves, fen) {
-  const chess = fen ? new Chess(fen) : new Chess();
-  for (const move of moves) chess.move(move.san);
-  return chess;
 }
 
 test("a person's moves by clicks get legal replies, the first from the book", async () => {
@@ -95,7 +66,7 @@ test("a person's moves by clicks get legal replies, the first from the book", as
   await page.close();
 });
 
-test("a mate in 2 opened by its address gets the mate solver's move", async () => {
+test("a mate in 2 opened by its address gets the mate solver's move; the next game, the book's", async () => {
   // The first puzzle of the mate-in-2 set, with move counters that the engine's check accepts.
   const fen = readFileSync(mateFile, "utf8").split("\n")[0].trim().split(" ").slice(0, 4).join(" ") + " 0 1";
   const expected = execFileSync(tool, ["mate", fen], {encoding: "utf8"}).split("\n")[0];
@@ -107,25 +78,81 @@ test("a mate in 2 opened by its address gets the mate solver's move", async () =
   const played = chess.move(moves[0].san);
   assert.equal(played.lan, expected);
   assert.match(await page.$eval("#moves li .source", (source) => source.textContent), /mate solver/);
+
+  // That game's engine left its book at its first move. "New game" returns to the start
+  // position with the chosen colour (White, not the side the address gave the person) and a
+  // fresh engine run, which answers 1.e4 from its book again.
+  await page.click("#new-game");
+  await waitForSettled(page, 0, 0);
+  assert.equal(await page.evaluate(() => location.search), "");
+  assert.match(await page.$eval("#squares", (squares) => squares.getAttribute("aria-label")), /White at the bottom/);
+  assert.equal(await page.$eval('#squares [data-square="e2"]', (square) => square.getAttribute("aria-label")), "e2, white pawn");
+  assert.equal(await clickMove(page, {from: "e2", to: "e4"}), "your-move");
+  assert.deepEqual((await moveList(page)).map((move) => move.source), [null, "book"]);
   await page.close();
 });
 
-test("a pawn's promotion takes the piece chosen in the dialog", async () => {
-  const page = await openPage(`?fen=${encodeURIComponent("8/P7/8/8/8/8/7P/k6K b - - 0 1")}`);
-  assert.equal(await clickMove(page, {from: "a7", to: "a8", color: "w", promotion: "n"}), "your-move");
+test("a game that Black begins is numbered 1...; a promotion takes the piece chosen in the dialog", async () => {
+  const fen = "8/P7/8/8/8/8/7P/k6K b - - 0 1";
+  const page = await openPage(`?fen=${encodeURIComponent(fen)}`);
+  // White's first cell is empty, Brindlet's move is in Black's column.
+  assert.deepEqual(await page.$$eval("#moves li", (items) => items.map((item) => item.className)), ["empty", "engine"]);
+  assert.match((await moveList(page))[0].text, /^1\.\.\. K/);
+  await page.click('#board [data-square="a7"]');
+  await page.click('#board [data-square="a8"]');
+  await page.waitForSelector("#promotion[open] button[data-piece='n']", {visible: true});
+  await assertAxeClean(page, "promotion dialog open");
+  await page.click("#promotion button[data-piece='n']");
+  assert.equal(await waitForSettled(page, 1, 2), "your-move");
   const moves = await moveList(page);
   assert.equal(moves[1].san, "a8=N");
-  replay(moves, "8/P7/8/8/8/8/7P/k6K b - - 0 1");
+  assert.match(moves[1].text, /^2\. a8=N/);
+  replay(moves, fen);
   await page.close();
 });
 
 test("a FEN that the engine's check refuses is shown as an error, not played", async () => {
-  // chess.js reads the two blanks between fields as one; the engine's check refuses them.
-  const page = await openPage(`?fen=${encodeURIComponent("4k3/8/8/8/8/8/8/4K2R w  K - 0 1")}`);
+  // Nine white pawns: the page's checks let it through, the engine's position check does not.
+  const page = await openPage(`?fen=${encodeURIComponent("4k3/8/8/8/8/P7/PPPPPPPP/4K3 b - - 0 1")}`);
   assert.equal(await page.evaluate(() => document.body.dataset.state), "error");
-  assert.match(await page.$eval("#error", (error) => error.textContent), /refuses/);
+  assert.match(await page.$eval("#error", (error) => error.textContent), /Brindlet's own check refused/);
   assert.equal((await moveList(page)).length, 0);
   await page.close();
+});
+
+test("addresses of positions no game can reach are refused with the reason; an EPD line is played", async () => {
+  const refused = [
+    // Black, not to move, is in check.
+    ["4k3/4R3/8/8/8/8/8/4K3 w - - 0 1", /Black, who is not to move, is in check/],
+    // White may castle king-side, but h1 is empty.
+    ["r3k3/8/8/8/8/8/8/4K3 b K - 0 1", /castle king-side \(K\), but no rook of its stands on h1/],
+    // A line break between fields would reach the engine's command stream.
+    ["rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -\r\n0 1", /control character/],
+    // A full-move number that chess.js reads as Infinity and the engine cannot take.
+    [`rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 ${"9".repeat(200)}`, /full-move number is past 65535/],
+    // 100 KB of text, on a small phone: refused unread, quoted in part, wrapped in the page.
+    ["x".repeat(100000), /longer than 256 characters/],
+  ];
+  for (const [fen, reason] of refused) {
+    const page = await openPage(`?fen=${encodeURIComponent(fen)}`, {width: 320, height: 568});
+    assert.equal(await page.evaluate(() => document.body.dataset.state), "error", fen.slice(0, 60));
+    const error = await page.$eval("#error", (error) => error.textContent);
+    assert.match(error, reason);
+    assert.match(error, /refused, not repaired/);
+    assert.ok(error.length < 400, "the error quotes at most 100 characters of the address");
+    assert.equal((await moveList(page)).length, 0);
+    assert.deepEqual(await page.evaluate(() => [document.documentElement.scrollWidth, scrollY]), [320, 0]);
+    if (fen.startsWith("4k3/4R3")) await assertAxeClean(page, "a refused address");
+    await page.close();
+  }
+  // An EPD line (four fields) and a FEN with a no-break space between fields are played as the
+  // six-field FEN chess.js reads: the engine, sent that, answers from its book.
+  for (const fen of ["rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
+    "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w\u00a0KQkq - 0 1"]) {
+    const page = await openPage(`?fen=${encodeURIComponent(fen)}`);
+    assert.deepEqual((await moveList(page)).map((move) => move.source), ["book"], JSON.stringify(fen));
+    await page.close();
+  }
 });
 
 test("a whole game ends with its result shown", async () => {

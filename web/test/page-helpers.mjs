@@ -1,0 +1,88 @@
+// What the page's browser tests share: opening the page with every console error, page error
+// and failed request noted, waiting for it to settle, reading its move list, replaying the
+// game with chess.js, the words the page says for a move, and axe-core's check.
+import assert from "node:assert/strict";
+import {createRequire} from "node:module";
+import {Chess} from "chess.js";
+
+const axeSource = createRequire(import.meta.url).resolve("axe-core/axe.min.js");
+
+export const problems = [];  // console errors, page errors and failed requests, of every page
+
+// A new tab, not yet at the page, whose problems are noted.
+export async function newTab(chromium, viewport = {width: 1000, height: 760}) {
+  const page = await chromium.browser.newPage();
+  await page.setViewport(viewport);
+  page.on("console", (message) => { if (message.type() === "error") problems.push(`console: ${message.text()}`); });
+  page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
+  page.on("requestfailed", (request) => problems.push(`request failed: ${request.url()}`));
+  page.on("response", (response) => { if (response.status() >= 400) problems.push(`${response.status()}: ${response.url()}`); });
+  return page;
+}
+
+// Records every text of the polite live region #said, in page.said (read with saidTexts).
+export async function listenToLiveRegion(page) {
+  await page.evaluate(() => {
+    window.saidTexts = [];
+    const said = document.getElementById("said");
+    new MutationObserver(() => { if (said.textContent !== "") window.saidTexts.push(said.textContent); })
+      .observe(said, {childList: true, characterData: true, subtree: true});
+  });
+}
+
+export function saidTexts(page) {
+  return page.evaluate(() => window.saidTexts);
+}
+
+// Waits until the page is past the state it had with `movesBefore` moves in its list: the
+// person's turn after the engine's reply, or the game's end, or an error.
+export async function waitForSettled(page, movesBefore, movesAdded = 1) {
+  await page.waitForFunction((before, added) => {
+    const state = document.body.dataset.state;
+    const count = document.querySelectorAll("#moves li:not(.empty)").length;
+    return (state === "your-move" && count >= before + added) || state === "over" || state === "error";
+  }, {timeout: 120000}, movesBefore, movesAdded);
+  return page.evaluate(() => document.body.dataset.state);
+}
+
+export async function moveList(page) {
+  return page.$$eval("#moves li:not(.empty)", (items) => items.map((item) => ({
+    text: item.textContent,
+    san: item.textContent.replace(/ \(.*\)$/, "").replace(/^\d+\.(\.\.)? /, ""),
+    by: item.className,
+    source: item.dataset.source ?? null,
+  })));
+}
+
+// The game of the move list, replayed by chess.js from its start position: it throws at the
+// first move that is not legal.
+export function replay(moves, fen) {
+  const chess = fen ? new Chess(fen) : new Chess();
+  for (const move of moves) chess.move(move.san);
+  return chess;
+}
+
+// What the live region should say for a move (a chess.js verbose move).
+export function spoken(move) {
+  const names = {p: "pawn", n: "knight", b: "bishop", r: "rook", q: "queen", k: "king"};
+  let words;
+  if (move.isKingsideCastle()) words = "castles king-side";
+  else if (move.isQueensideCastle()) words = "castles queen-side";
+  else {
+    words = `${names[move.piece]} ${move.captured ? "takes" : "to"} ${move.to}`;
+    if (move.isEnPassant()) words += " en passant";
+    if (move.promotion) words += `, promotes to ${names[move.promotion]}`;
+  }
+  return words + (move.san.endsWith("#") ? ", checkmate" : move.san.endsWith("+") ? ", check" : "");
+}
+
+// axe-core's whole check (every rule that is not experimental) on the page as it is now: it
+// asserts that no violation of any impact is found, naming those found.
+export async function assertAxeClean(page, state) {
+  if (!(await page.evaluate(() => typeof window.axe === "object"))) await page.addScriptTag({path: axeSource});
+  const results = await page.evaluate(() => window.axe.run(document, {resultTypes: ["violations"]}));
+  const found = results.violations.map((violation) => `${violation.impact} ${violation.id}: ` +
+    violation.nodes.map((node) => node.target.join(" ")).slice(0, 3).join(", "));
+  console.log(`axe-core, ${state}: ${found.length === 0 ? "no violation" : found.join("; ")}`);
+  assert.deepEqual(found, [], `axe-core violations in the state "${state}"`);
+}
