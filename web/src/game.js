@@ -9,8 +9,9 @@ export const START_FEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0
 // The longest address text read at all, and how much of a refused one is quoted.
 export const MAX_FEN_LENGTH = 256;
 const QUOTED_LENGTH = 100;
-// The largest move counters the engine's position reader takes (five digits, 65535 at most).
-export const MAX_COUNTER = 65535;
+// The largest move counters the engine keeps (it holds them as signed 32-bit numbers, which
+// stop there); chess.js would count on, and past 2^53 read them inexactly or as Infinity.
+export const MAX_COUNTER = 2147483647;
 
 const PIECE_NAMES = {p: "pawn", n: "knight", b: "bishop", r: "rook", q: "queen", k: "king"};
 const COLOUR_NAMES = {w: "White", b: "Black"};
@@ -52,8 +53,8 @@ export function readAddressFen(text) {
   const [, turn, castling, enPassant, halfMoves, fullMoves] = [...read, ...["-", "-", "0", "1"].slice(read.length - 2)];
   for (const [name, value] of [["half-move clock", halfMoves], ["full-move number", fullMoves]]) {
     if (!/^\d+$/.test(value)) throw new RefusedPosition(`its ${name} "${quote(value)}" is not a plain number`);
-    if (value.length > 5 || Number(value) > MAX_COUNTER) {
-      throw new RefusedPosition(`its ${name} is past ${MAX_COUNTER}, the largest the engine reads`);
+    if (value.length > 10 || Number(value) > MAX_COUNTER) {
+      throw new RefusedPosition(`its ${name} is past ${MAX_COUNTER}, the largest the engine keeps`);
     }
   }
 

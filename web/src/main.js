@@ -280,11 +280,16 @@ function choosePromotion(color) {
 function endIfOver(said) {
   const result = game.result();
   if (result === null) return false;
-  element("result").textContent = result;
+  // The score stays on one line: "Checkmate: White wins, 1-0".
+  const [words, score] = result.split(/, (?=\S+$)/);
+  const scoreText = document.createElement("span");
+  scoreText.className = "score";
+  scoreText.textContent = score;
+  element("result").replaceChildren(`${words}, `, scoreText);
   element("result").hidden = false;
   board.disableMoveInput();
   setState("over", "Game over.");
-  say(`${said ?? ""} ${result.replace(/, (1-0|0-1|½-½)$/, "")}.`.trim());
+  say(`${said ?? ""} ${words}.`.trim());
   return true;
 }
 
