@@ -204,7 +204,8 @@ async function squareChosen(square) {
     board.addLegalMovesMarkers(moves);
     nameSquares();
     const targets = [...new Set(moves.map((move) => move.to))];
-    hint(`${PIECE_NAMES[piece.type]} on ${square} picked up; it can go to ${targets.join(", ")}.`);
+    const name = PIECE_NAMES[piece.type];
+    hint(`${name[0].toUpperCase()}${name.slice(1)} on ${square} picked up; it can go to ${targets.join(", ")}.`);
     return;
   }
   if (picked !== null) {

@@ -157,13 +157,15 @@ test("on phone screens the whole board stays on the screen and nothing overflows
         const svg = document.querySelector("#board svg").getBoundingClientRect();
         return Math.abs(svg.width - area.width) < 1 && Math.abs(svg.height - area.height) < 1;
       });
-      const [board, width, height, scrollWidth, scrollX, scrollY] = await page.evaluate(() => [
+      const [board, width, height, scrollWidth, scrollX, scrollY, panel] = await page.evaluate(() => [
         document.querySelector("#board svg").getBoundingClientRect().toJSON(), innerWidth, innerHeight,
-        document.documentElement.scrollWidth, scrollX, scrollY]);
+        document.documentElement.scrollWidth, scrollX, scrollY,
+        [document.getElementById("panel").scrollWidth, document.getElementById("panel").clientWidth]]);
       const where = `${size.join("x")} after ${moves} moves`;
       assert.ok(board.left >= 0 && board.top >= 0 && board.right <= width && board.bottom <= height,
         `${where}: the board ${JSON.stringify(board)} is inside the viewport ${width}x${height}`);
       assert.deepEqual([scrollWidth, scrollX, scrollY], [width, 0, 0], where);
+      assert.equal(panel[0], panel[1], `${where}: the panel does not overflow`);
     }
   };
   await check(0);

@@ -143,6 +143,9 @@ test("addresses of positions no game can reach are refused with the reason; an E
     assert.match(error, /refused, not repaired/);
     assert.ok(error.length < 400, "the error quotes at most 100 characters of the address");
     assert.equal((await moveList(page)).length, 0);
+    // Neither the window nor the panel that holds the error is wider than the screen.
+    const panel = await page.$eval("#panel", (panel) => [panel.scrollWidth, panel.clientWidth]);
+    assert.equal(panel[0], panel[1], "the panel does not overflow");
     assert.deepEqual(await page.evaluate(() => [document.documentElement.scrollWidth, scrollY]), [320, 0]);
     if (fen.startsWith("4k3/4R3")) await assertAxeClean(page, "a refused address");
     await page.close();
