@@ -101,6 +101,17 @@ test("a whole game by keyboard alone, the live region saying each move", async (
   await page.keyboard.press("Enter");
   assert.match((await saidTexts(page)).at(-1), /^White: king e1; queen d1; .* Black: king e8; .* White to move\.$/);
 
+  // An entry that names no legal move is answered, not played.
+  await tabTo(page, "#move-text");
+  await page.keyboard.type("e5");
+  await page.keyboard.press("Enter");
+  assert.equal(await page.$eval("#move-hint", (hint) => hint.textContent), "“e5” is not a legal move here.");
+  await page.keyboard.down("Control");
+  await page.keyboard.press("a");
+  await page.keyboard.up("Control");
+  await page.keyboard.press("Backspace");
+  assert.equal((await moveList(page)).length, 0);
+
   const pick = picker(2024);
   let state = "your-move";
   for (let turn = 0; state === "your-move"; turn += 1) {
@@ -138,6 +149,19 @@ test("a whole game by keyboard alone, the live region saying each move", async (
   assert.ok(replay(await moveList(page)).isGameOver());
   await assertAxeClean(page, "game over");
   console.log(`keyboard game over after ${(await moveList(page)).length} plies: ${(await saidTexts(page)).at(-1)}`);
+  await page.close();
+});
+
+test("an entry that names two legal moves is answered with both", async () => {
+  // Brindlet's king moves first; then both of White's knights can go to d2.
+  const page = await newTab(chromium);
+  await page.goto(`${origin}/index.html?fen=${encodeURIComponent("4k3/8/8/8/8/8/8/1N2KN2 b - - 0 1")}`);
+  await waitForSettled(page, 0);
+  await tabTo(page, "#move-text");
+  await page.keyboard.type("Nd2");
+  await page.keyboard.press("Enter");
+  assert.equal(await page.$eval("#move-hint", (hint) => hint.textContent), "“Nd2” is ambiguous: it could be Nbd2 or Nfd2.");
+  assert.equal((await moveList(page)).length, 1);
   await page.close();
 });
 
