@@ -165,8 +165,9 @@ test("an entry that names two legal moves is answered with both", async () => {
   await page.close();
 });
 
-test("on phone screens the whole board stays on the screen and nothing overflows, move after move", async () => {
-  const sizes = [[320, 568], [360, 640], [844, 390]];
+test("on phone screens and large ones the whole board stays on the screen and nothing overflows, move after move", async () => {
+  // Small phones, an iPhone 13 both ways, a desktop and a large screen.
+  const sizes = [[320, 568], [360, 640], [844, 390], [390, 844], [568, 320], [1280, 800], [1920, 1080]];
   const viewport = ([width, height]) => ({width, height, isMobile: true, hasTouch: true});
   const page = await newTab(chromium, viewport(sizes[1]));
   await page.goto(`${origin}/index.html`);
