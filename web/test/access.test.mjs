@@ -2,7 +2,8 @@
 // chromium driven by puppeteer-core: the board is usable while the engine loads (a first move
 // waits for Brindlet's answer); a whole game is played by keyboard alone, the polite live region
 // saying each move, its source and the result; axe-core finds no violation in any state; and on
-// phone screens the whole board stays on the screen, move after move, with nothing overflowing.
+// screens from 320x568 to 1920x1080 the whole board stays on the screen, move after move, with
+// nothing overflowing.
 //   node access.test.mjs SITE_DIR SCREENSHOT_DIR
 import {after, before, test} from "node:test";
 import assert from "node:assert/strict";
