@@ -3,7 +3,10 @@
 // - a browser's Web Worker: the page posts {type: "command", text} messages, each holding command
 //   text as typed (line ends included); every line the engine writes is posted back as
 //   {type: "output", text}. The default books are fetched from beside this script and written
-//   into the engine's working directory before it starts; {type: "log"} is answered with
+//   into the engine's working directory before it starts (see the books' loading below: the
+//   site ships them packed and compressed, and its copy of this script fetches its WebAssembly
+//   compressed too); while they arrive, {type: "progress", what, received, total} messages
+//   count each file's bytes, and {type: "loaded"} tells that all are in; {type: "log"} is answered with
 //   {type: "log", bytes}, the engine's brindlet.log as far as it is written; {type: "end"} ends
 //   the input, and {type: "exit", status} tells that the run has ended.
 // - Node: `node brindlet.js` reads standard input and writes standard output, with its working
@@ -138,17 +141,67 @@ Module.preRun.push(function () {
     process.stdin.on("end", function () { host.endInput(); });
     process.stdin.on("error", function () { host.endInput(); });
   } else {
-    // The default books, fetched from beside this script; a book that is not there is left out,
-    // as a missing file is for the native engine.
     addRunDependency("brindlet-books");
-    Promise.all(["tourbook.bin", "mainbook.bin"].map(function (name) {
-      return fetch(name).then(function (response) {
-        if (!response.ok) return;
-        return response.arrayBuffer().then(function (bytes) { FS.writeFile(name, new Uint8Array(bytes)); });
-      }).catch(function () {});
-    })).then(function () { removeRunDependency("brindlet-books"); });
+    Module.brindletBooks.then(function (books) {
+      books.forEach(function (book) { if (book.bytes) FS.writeFile(book.name, book.bytes); });
+      removeRunDependency("brindlet-books");
+    });
   }
 });
+
+// In a browser, the files the engine needs are fetched at once, side by side, as this script
+// starts (emscripten would fetch the books only once the WebAssembly is compiled). Each is read
+// as a stream, so that its bytes can be counted for the page's progress indicator.
+if (typeof importScripts == "function") {
+  // The bytes of the file at `url` (beside this script), gunzipped when `gzip` is true; null
+  // when the server has no such file.
+  Module.brindletFetch = function (url, gzip) {
+    return fetch(url).then(function (response) {
+      if (!response.ok) return null;
+      var total = Number(response.headers.get("Content-Length")) || 0;
+      var received = 0;
+      postMessage({ type: "progress", what: url, received: 0, total: total });
+      var counted = response.body.pipeThrough(new TransformStream({
+        transform: function (chunk, controller) {
+          received += chunk.length;
+          postMessage({ type: "progress", what: url, received: received, total: Math.max(total, received) });
+          controller.enqueue(chunk);
+        },
+      }));
+      var body = gzip ? counted.pipeThrough(new DecompressionStream("gzip")) : counted;
+      return new Response(body).arrayBuffer().then(function (bytes) { return new Uint8Array(bytes); });
+    });
+  };
+  // The default books, tourbook.bin and mainbook.bin. The site holds each as NAME.pack.gz, the
+  // book in the packed form of book_pack.js, gzipped, which this worker turns back into the
+  // book's own bytes, the very file the native engine reads; a folder that holds only the
+  // plain book serves that. A book that is in neither form is left out, as a missing file is
+  // for the native engine.
+  Module.brindletBooks = Promise.all(["tourbook", "mainbook"].map(function (stem) {
+    var name = stem + ".bin";
+    return Module.brindletFetch(stem + ".pack.gz", true).then(function (packed) {
+      if (packed) return brindletUnpackBook(packed);
+      return Module.brindletFetch(name, false);
+    }).catch(function () { return null; }).then(function (bytes) { return { name: name, bytes: bytes }; });
+  }));
+  // The site's copy of this script has its WebAssembly beside it, gzipped (Module.brindletWasm
+  // names the file), rather than embedded.
+  if (Module.brindletWasm) {
+    var wasmBytes = Module.brindletFetch(Module.brindletWasm, true);
+    Module.instantiateWasm = function (imports, receiveInstance) {
+      wasmBytes.then(function (bytes) {
+        if (!bytes) throw new Error("the engine's WebAssembly, " + Module.brindletWasm + ", is missing");
+        return WebAssembly.instantiate(bytes, imports);
+      }).then(function (result) {
+        receiveInstance(result.instance, result.module);
+      }, function (error) {
+        setTimeout(function () { throw error; });
+      });
+      return {};
+    };
+  }
+  Promise.all([Module.brindletBooks, wasmBytes]).then(function () { postMessage({ type: "loaded" }); });
+}
 
 // main is started here rather than by emscripten: its waits return to the event loop, so its
 // return comes later, as the value of Asyncify's promise, and only then does the run end as the

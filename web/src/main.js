@@ -6,6 +6,7 @@ import {Markers, MARKER_TYPE} from "cm-chessboard/src/extensions/markers/Markers
 import {PromotionDialog, PROMOTION_DIALOG_RESULT_TYPE} from "cm-chessboard/src/extensions/promotion-dialog/PromotionDialog.js";
 import {Engine} from "./engine.js";
 import {Game, START_FEN} from "./game.js";
+import {showLoading} from "./loading.js";
 
 const SOURCE_NAMES = {BookMove: "book", SolveMate: "mate solver", BestMove: "search"};
 
@@ -211,10 +212,8 @@ element("new-game").addEventListener("click", () => {
 });
 element("download-log").addEventListener("click", downloadLog);
 
-try {
-  await engine.start();
-  const fen = new URL(location.href).searchParams.get("fen");
-  newGame(fen === null ? null : fen.trim());
-} catch (error) {
-  showError(error.message);
-}
+// The board takes the person's first move while the engine still loads.
+showLoading(engine);
+engine.start().catch((error) => showError(error.message));
+const fen = new URL(location.href).searchParams.get("fen");
+newGame(fen === null ? null : fen.trim());
