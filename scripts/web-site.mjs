@@ -3,7 +3,7 @@
 //   node scripts/web-site.mjs ENGINE_DIR SITE_DIR VERSION
 // ENGINE_DIR holds the engine's build (brindlet.js, its .wasm embedded) and the default books;
 // the page comes from web/ and its npm packages from web/node_modules. The site gets:
-// - index.html (the version filled in), the files it links, the modules it imports (followed
+// - index.html (the version filled in, the modules named for preloading), the files it links, the modules it imports (followed
 //   through its import map), the files their style sheets name, cm-chessboard's piece and marker
 //   images, and the licences;
 // - brindlet.js, the engine's script with its .wasm taken out into brindlet.wasm.gz, which the
@@ -78,7 +78,6 @@ function reference(url, from) {
   }
 }
 for (const match of html.matchAll(/\s(?:href|src)="([^"]+)"/g)) reference(match[1], "index.html");
-write("index.html", html);
 const importPattern = /(?:^|[\s;}])(?:import|export)\s*(?:[\w*{}\s,$]*?\sfrom\s*)?["']([^"']+)["']|import\(\s*["']([^"']+)["']\s*\)/g;
 while (pending.length > 0) {
   const path = pending.shift();
@@ -94,6 +93,14 @@ while (pending.length > 0) {
     }
   }
 }
+// The page names all the modules that its scripts import, so that the browser fetches them at
+// once rather than a level of imports after the other (each a round trip on a slow network).
+const preloads = [...seen].filter((path) => path.endsWith(".js") && !html.includes(`src="${path}"`))
+  .map((path) => `  <link rel="modulepreload" href="${path}">\n`).join("");
+const firstModule = html.indexOf('  <script type="module"');
+if (firstModule < 0) throw new Error("web-site: index.html has no module script");
+write("index.html", html.slice(0, firstModule) + preloads + html.slice(firstModule));
+
 // What cm-chessboard loads by its assets address at run time (the images of the extensions
 // the page imports), and the licences.
 copy("vendor/cm-chessboard/assets/pieces/standard.svg");

@@ -13,7 +13,8 @@ const CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disabl
 // Python's server, its handler counting the bytes (headers and body) of each response it
 // sends, which it prints as a line "served METHOD STATUS BYTES PATH".
 const SERVER = `
-import functools, http.server, sys
+import functools, http.server, sys, threading
+lock = threading.Lock()
 class Handler(http.server.SimpleHTTPRequestHandler):
     def send_response(self, code, message=None):
         self.status = code
@@ -34,7 +35,8 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         finally:
             self.wfile = raw
             if self.status is not None:
-                print("served", self.command, self.status, sent[0], self.path, flush=True)
+                with lock:  # the server's threads print whole lines
+                    print("served", self.command, self.status, sent[0], self.path, flush=True)
     def log_message(self, format, *args):
         pass
 http.server.test(HandlerClass=functools.partial(Handler, directory=sys.argv[1]),
