@@ -145,7 +145,7 @@ Module.preRun.push(function () {
     Module.brindletBooks.then(function (books) {
       books.forEach(function (book) { if (book.bytes) FS.writeFile(book.name, book.bytes); });
       removeRunDependency("brindlet-books");
-    });
+    }, throwLater);
   }
 });
 
@@ -153,9 +153,10 @@ Module.preRun.push(function () {
 // starts (emscripten would fetch the books only once the WebAssembly is compiled). Each is read
 // as a stream, so that its bytes can be counted for the page's progress indicator.
 if (typeof importScripts == "function") {
-  // The bytes of the file at `url` (beside this script), gunzipped when `gzip` is true; null
+  // The bytes of the file at `url` (beside this script), gunzipped if they are gzip's (a host
+  // that sends a .gz file with a Content-Encoding has had the browser gunzip it already); null
   // when the server has no such file.
-  Module.brindletFetch = function (url, gzip) {
+  Module.brindletFetch = function (url) {
     return fetch(url).then(function (response) {
       if (!response.ok) return null;
       var total = Number(response.headers.get("Content-Length")) || 0;
@@ -168,39 +169,53 @@ if (typeof importScripts == "function") {
           controller.enqueue(chunk);
         },
       }));
-      var body = gzip ? counted.pipeThrough(new DecompressionStream("gzip")) : counted;
-      return new Response(body).arrayBuffer().then(function (bytes) { return new Uint8Array(bytes); });
+      return new Response(counted).arrayBuffer();
+    }).then(function (buffer) {
+      if (buffer === null) return null;
+      var bytes = new Uint8Array(buffer);
+      if (bytes.length < 2 || bytes[0] !== 0x1f || bytes[1] !== 0x8b) return bytes;
+      var gunzipped = new Blob([bytes]).stream().pipeThrough(new DecompressionStream("gzip"));
+      return new Response(gunzipped).arrayBuffer().then(function (plain) { return new Uint8Array(plain); });
+    }).catch(function (error) {
+      throw new Error(url + " could not be read (" + error.message + ")");
     });
   };
   // The default books, tourbook.bin and mainbook.bin. The site holds each as NAME.pack.gz, the
   // book in the packed form of book_pack.js, gzipped, which this worker turns back into the
   // book's own bytes, the very file the native engine reads; a folder that holds only the
-  // plain book serves that. A book that is in neither form is left out, as a missing file is
-  // for the native engine.
+  // plain book serves that. A book that the server has in neither form is left out, as a
+  // missing file is for the native engine; one that cannot be read ends the engine's start
+  // with an error, as the engine must not run without a book it would have.
   Module.brindletBooks = Promise.all(["tourbook", "mainbook"].map(function (stem) {
     var name = stem + ".bin";
-    return Module.brindletFetch(stem + ".pack.gz", true).then(function (packed) {
-      if (packed) return brindletUnpackBook(packed);
-      return Module.brindletFetch(name, false);
-    }).catch(function () { return null; }).then(function (bytes) { return { name: name, bytes: bytes }; });
+    return Module.brindletFetch(stem + ".pack.gz").then(function (packed) {
+      if (packed) {
+        try {
+          return brindletUnpackBook(packed);
+        } catch (error) {
+          throw new Error(stem + ".pack.gz could not be read (" + error.message + ")");
+        }
+      }
+      return Module.brindletFetch(name);
+    }).then(function (bytes) { return { name: name, bytes: bytes }; });
   }));
+  var throwLater = function (error) { setTimeout(function () { throw error; }); };
   // The site's copy of this script has its WebAssembly beside it, gzipped (Module.brindletWasm
   // names the file), rather than embedded.
   if (Module.brindletWasm) {
-    var wasmBytes = Module.brindletFetch(Module.brindletWasm, true);
+    var wasmBytes = Module.brindletFetch(Module.brindletWasm);
     Module.instantiateWasm = function (imports, receiveInstance) {
       wasmBytes.then(function (bytes) {
         if (!bytes) throw new Error("the engine's WebAssembly, " + Module.brindletWasm + ", is missing");
         return WebAssembly.instantiate(bytes, imports);
       }).then(function (result) {
         receiveInstance(result.instance, result.module);
-      }, function (error) {
-        setTimeout(function () { throw error; });
-      });
+      }, throwLater);
       return {};
     };
   }
-  Promise.all([Module.brindletBooks, wasmBytes]).then(function () { postMessage({ type: "loaded" }); });
+  // (A failure is thrown by the one that waits for the file.)
+  Promise.all([Module.brindletBooks, wasmBytes]).then(function () { postMessage({ type: "loaded" }); }, function () {});
 }
 
 // main is started here rather than by emscripten: its waits return to the event loop, so its
