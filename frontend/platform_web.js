@@ -3,7 +3,10 @@
 // - a browser's Web Worker: the page posts {type: "command", text} messages, each holding command
 //   text as typed (line ends included); every line the engine writes is posted back as
 //   {type: "output", text}. The default books are fetched from beside this script and written
-//   into the engine's working directory before it starts; {type: "log"} is answered with
+//   into the engine's working directory before it starts (see the books' loading below: the
+//   site ships them packed and compressed, and its copy of this script fetches its WebAssembly
+//   compressed too); while they arrive, {type: "progress", what, received, total} messages
+//   count each file's bytes, and {type: "loaded"} tells that all are in; {type: "log"} is answered with
 //   {type: "log", bytes}, the engine's brindlet.log as far as it is written; {type: "end"} ends
 //   the input, and {type: "exit", status} tells that the run has ended.
 // - Node: `node brindlet.js` reads standard input and writes standard output, with its working
@@ -138,17 +141,82 @@ Module.preRun.push(function () {
     process.stdin.on("end", function () { host.endInput(); });
     process.stdin.on("error", function () { host.endInput(); });
   } else {
-    // The default books, fetched from beside this script; a book that is not there is left out,
-    // as a missing file is for the native engine.
     addRunDependency("brindlet-books");
-    Promise.all(["tourbook.bin", "mainbook.bin"].map(function (name) {
-      return fetch(name).then(function (response) {
-        if (!response.ok) return;
-        return response.arrayBuffer().then(function (bytes) { FS.writeFile(name, new Uint8Array(bytes)); });
-      }).catch(function () {});
-    })).then(function () { removeRunDependency("brindlet-books"); });
+    Module.brindletBooks.then(function (books) {
+      books.forEach(function (book) { if (book.bytes) FS.writeFile(book.name, book.bytes); });
+      removeRunDependency("brindlet-books");
+    }, throwLater);
   }
 });
+
+// In a browser, the files the engine needs are fetched at once, side by side, as this script
+// starts (emscripten would fetch the books only once the WebAssembly is compiled). Each is read
+// as a stream, so that its bytes can be counted for the page's progress indicator.
+if (typeof importScripts == "function") {
+  // The bytes of the file at `url` (beside this script), gunzipped if they are gzip's (a host
+  // that sends a .gz file with a Content-Encoding has had the browser gunzip it already); null
+  // when the server has no such file.
+  Module.brindletFetch = function (url) {
+    return fetch(url).then(function (response) {
+      if (!response.ok) return null;
+      var total = Number(response.headers.get("Content-Length")) || 0;
+      var received = 0;
+      postMessage({ type: "progress", what: url, received: 0, total: total });
+      var counted = response.body.pipeThrough(new TransformStream({
+        transform: function (chunk, controller) {
+          received += chunk.length;
+          postMessage({ type: "progress", what: url, received: received, total: Math.max(total, received) });
+          controller.enqueue(chunk);
+        },
+      }));
+      return new Response(counted).arrayBuffer();
+    }).then(function (buffer) {
+      if (buffer === null) return null;
+      var bytes = new Uint8Array(buffer);
+      if (bytes.length < 2 || bytes[0] !== 0x1f || bytes[1] !== 0x8b) return bytes;
+      var gunzipped = new Blob([bytes]).stream().pipeThrough(new DecompressionStream("gzip"));
+      return new Response(gunzipped).arrayBuffer().then(function (plain) { return new Uint8Array(plain); });
+    }).catch(function (error) {
+      throw new Error(url + " could not be read (" + error.message + ")");
+    });
+  };
+  // The default books, tourbook.bin and mainbook.bin. The site holds each as NAME.pack.gz, the
+  // book in the packed form of book_pack.js, gzipped, which this worker turns back into the
+  // book's own bytes, the very file the native engine reads; a folder that holds only the
+  // plain book serves that. A book that the server has in neither form is left out, as a
+  // missing file is for the native engine; one that cannot be read ends the engine's start
+  // with an error, as the engine must not run without a book it would have.
+  Module.brindletBooks = Promise.all(["tourbook", "mainbook"].map(function (stem) {
+    var name = stem + ".bin";
+    return Module.brindletFetch(stem + ".pack.gz").then(function (packed) {
+      if (packed) {
+        try {
+          return brindletUnpackBook(packed);
+        } catch (error) {
+          throw new Error(stem + ".pack.gz could not be read (" + error.message + ")");
+        }
+      }
+      return Module.brindletFetch(name);
+    }).then(function (bytes) { return { name: name, bytes: bytes }; });
+  }));
+  var throwLater = function (error) { setTimeout(function () { throw error; }); };
+  // The site's copy of this script has its WebAssembly beside it, gzipped (Module.brindletWasm
+  // names the file), rather than embedded.
+  if (Module.brindletWasm) {
+    var wasmBytes = Module.brindletFetch(Module.brindletWasm);
+    Module.instantiateWasm = function (imports, receiveInstance) {
+      wasmBytes.then(function (bytes) {
+        if (!bytes) throw new Error("the engine's WebAssembly, " + Module.brindletWasm + ", is missing");
+        return WebAssembly.instantiate(bytes, imports);
+      }).then(function (result) {
+        receiveInstance(result.instance, result.module);
+      }, throwLater);
+      return {};
+    };
+  }
+  // (A failure is thrown by the one that waits for the file.)
+  Promise.all([Module.brindletBooks, wasmBytes]).then(function () { postMessage({ type: "loaded" }); }, function () {});
+}
 
 // main is started here rather than by emscripten: its waits return to the event loop, so its
 // return comes later, as the value of Asyncify's promise, and only then does the run end as the

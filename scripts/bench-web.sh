@@ -1,21 +1,22 @@
 #!/usr/bin/env bash
 # Prints the time of one "go" in Debian's chromium (the WebAssembly engine in a Web Worker)
-# against the native engine over the bench suite, median and slowest, and the sizes of the
-# engine's script and of the whole page.
+# against the native engine over the bench suite, median and slowest; the sizes of the site's
+# parts; and the site's first load on an emulated slow mobile network (Lighthouse's "Slow 4G":
+# 1.6 Mbit/s down, 150 ms latency) from an empty cache: the bytes transferred, when the board
+# takes moves and when Brindlet's first reply comes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/build-web.sh >/dev/null
+scripts/build-web.sh --for-tests >/dev/null
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/release --target brindlet >/dev/null
-node web/bench/go-time.mjs build/web build/release/frontend/brindlet tests/data/search/bench_positions.txt
-site=build/web
+site=build/site
+node web/bench/go-time.mjs "$site" build/release/frontend/brindlet tests/data/search/bench_positions.txt build/web
 sum() { awk '{ total += $1 } END { print total }'; }
-wasm=$(node -e 'const text = require("fs").readFileSync(process.argv[1], "utf8");
-  const data = /data:application\/octet-stream;base64,([A-Za-z0-9+\/=]+)/.exec(text)[1];
-  console.log(Buffer.from(data, "base64").length)' "$site/brindlet.js")
-echo "brindlet.js (the engine, its .wasm embedded): $(stat -c %s "$site/brindlet.js") bytes," \
-  "gzip -9: $(gzip -9 -c "$site/brindlet.js" | wc -c) bytes; the .wasm in it: $wasm bytes"
-page=$(find "$site" -maxdepth 1 -type f \( -name '*.html' -o -name COPYING \) -printf '%s\n' | sum)
-assets=$(find "$site/src" "$site/vendor" -type f -printf '%s\n' | sum)
-books=$(stat -c %s "$site/tourbook.bin" "$site/mainbook.bin" | sum)
-echo "the page without the engine: $((page + assets)) bytes (index.html, COPYING, src/, vendor/); the books: $books bytes"
+wasm=$(gzip -d -c "$site/brindlet.wasm.gz" | wc -c)
+echo "the engine: brindlet.js $(stat -c %s "$site/brindlet.js") bytes, brindlet.wasm.gz" \
+  "$(stat -c %s "$site/brindlet.wasm.gz") bytes (the .wasm: $wasm bytes)"
+echo "the books, packed and gzipped: tourbook.pack.gz $(stat -c %s "$site/tourbook.pack.gz") bytes," \
+  "mainbook.pack.gz $(stat -c %s "$site/mainbook.pack.gz") bytes (as files:" \
+  "$(stat -c %s build/web/tourbook.bin build/web/mainbook.bin | sum) bytes)"
+echo "the whole site: $(find "$site" -type f -printf '%s\n' | sum) bytes in $(find "$site" -type f | wc -l) files"
+node web/bench/first-load.mjs "$site"

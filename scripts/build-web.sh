@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Builds the engine as WebAssembly with Debian's emscripten, and the page that plays it, into
-# build/web/: brindlet.js (the engine, its .wasm embedded; a Web Worker script and a Node program
-# at once), the default books, index.html and its assets. It installs what is missing
-# (emscripten and the tools it runs, the tools to unpack a Debian source package, Node and npm
-# for the page), builds PCRE2's 8-bit library for WebAssembly from Debian's own pcre2 source
-# package, and checks that the engine answers "uci" under Node. Safe to run again.
-# With --for-tests it also installs Debian's chromium, in which the web tests play the page.
+# Builds the engine as WebAssembly with Debian's emscripten, and the page that plays it.
+# build/web/ holds the engine's build: brindlet.js (the engine, its .wasm embedded; a Web
+# Worker script and a Node program at once), the default books, the CMake tree and PCRE2.
+# build/site/ is the site, only what the page serves (scripts/web-site.mjs): the page and its
+# modules, the engine with its .wasm gzipped beside it, the books packed and gzipped, a web app
+# manifest and a service worker for offline play; build/brindlet-VERSION-web.zip holds that
+# folder as it is, for any static host, the same bytes at every build of the same sources.
+# It installs what is missing (emscripten and the tools it runs, the tools to unpack a Debian
+# source package, Node and npm for the page), builds PCRE2's 8-bit library for WebAssembly from
+# Debian's own pcre2 source package, and checks that the engine answers "uci" under Node. Safe
+# to run again. With --for-tests it also installs Debian's chromium, in which the web tests play
+# the page.
 set -euo pipefail
 for_tests=false
 [ "${1:-}" = --for-tests ] && for_tests=true
@@ -67,21 +72,30 @@ if [ ! -d web/node_modules/cm-chessboard ] || [ ! -d web/node_modules/chess.js ]
   npm ci --prefix web --no-audit --no-fund
 fi
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/engine/CMakeCache.txt")
-rm -rf "$out/src" "$out/vendor"
-mkdir -p "$out/vendor/cm-chessboard/assets/pieces" "$out/vendor/chess.js"
-sed "s/@BRINDLET_VERSION@/$version/" web/index.html >"$out/index.html"
-cp -r web/src "$out/src"
-modules=web/node_modules
-cp -r "$modules/cm-chessboard/src" "$modules/cm-chessboard/LICENSE" "$out/vendor/cm-chessboard/"
-cp "$modules/cm-chessboard/assets/chessboard.css" "$out/vendor/cm-chessboard/assets/"
-cp "$modules/cm-chessboard/assets/pieces/standard.svg" "$out/vendor/cm-chessboard/assets/pieces/"
-for extension in markers promotion-dialog; do
-  mkdir -p "$out/vendor/cm-chessboard/assets/extensions/$extension"
-  cp "$modules/cm-chessboard/assets/extensions/$extension/"*.{css,svg} "$out/vendor/cm-chessboard/assets/extensions/$extension/" 2>/dev/null || true
-done
-cp "$modules/chess.js/dist/esm/chess.js" "$modules/chess.js/LICENSE" "$out/vendor/chess.js/"
-cp COPYING "$out/"
-# The default books, which the engine's worker fetches from beside it.
+# The default books, which the site ships packed.
 [ -f "$out/tourbook.bin" ] && [ -f "$out/mainbook.bin" ] || scripts/make-books.sh "$out"
+# Earlier builds wrote the page into build/web/.
+rm -rf "$out/src" "$out/vendor" "$out/index.html" "$out/COPYING"
+site=$root/build/site
+node scripts/web-site.mjs "$out" "$site" "$version"
 
-ls -l "$out/brindlet.js" "$out/index.html"
+# The site as a zip, its files under brindlet-VERSION-web/ in sorted order, each with the same
+# fixed time and mode, so that a rebuild of the same sources gives the same bytes.
+zip=$root/build/brindlet-$version-web.zip
+python3 - "$site" "$zip" "brindlet-$version-web" <<'PYTHON'
+import os, sys, zipfile
+site, path, top = sys.argv[1:]
+files = sorted(os.path.relpath(os.path.join(folder, name), site)
+               for folder, _, names in os.walk(site) for name in names)
+with zipfile.ZipFile(path + ".tmp", "w") as archive:
+    for name in files:
+        info = zipfile.ZipInfo(f"{top}/{name}", date_time=(1980, 1, 1, 0, 0, 0))
+        info.compress_type = zipfile.ZIP_DEFLATED
+        info.external_attr = 0o100644 << 16
+        info.create_system = 3
+        with open(os.path.join(site, name), "rb") as file:
+            archive.writestr(info, file.read(), compresslevel=9)
+os.replace(path + ".tmp", path)
+PYTHON
+
+ls -l "$out/brindlet.js" "$zip"

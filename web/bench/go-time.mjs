@@ -4,7 +4,8 @@
 // in their working directory and get the same commands. Before each "go" the position is set
 // and "isready" answered, so each time holds the loop's 10 ms pause before reading "go" and
 // the move itself. Prints the median and the slowest time of each.
-//   node go-time.mjs SITE_DIR NATIVE_ENGINE SUITE
+//   node go-time.mjs SITE_DIR NATIVE_ENGINE SUITE [BOOKS_DIR]
+// (the native engine's books come from BOOKS_DIR, by default SITE_DIR)
 import {spawn} from "node:child_process";
 import {copyFileSync, mkdtempSync, readFileSync, rmSync} from "node:fs";
 import {tmpdir} from "node:os";
@@ -12,13 +13,13 @@ import {join, resolve} from "node:path";
 import {createInterface} from "node:readline";
 import {launchChromium, serveStatic} from "../test/chromium.mjs";
 
-const [siteDir, nativeEngine, suite] = process.argv.slice(2).map((path) => resolve(path));
+const [siteDir, nativeEngine, suite, booksDir = siteDir] = process.argv.slice(2).map((path) => resolve(path));
 const fens = readFileSync(suite, "utf8").split("\n").map((line) => line.trim())
   .filter((line) => line !== "" && !line.startsWith("#"));
 
 async function nativeTimes() {
   const dir = mkdtempSync(join(tmpdir(), "brindlet-bench-"));
-  for (const book of ["tourbook.bin", "mainbook.bin"]) copyFileSync(join(siteDir, book), join(dir, book));
+  for (const book of ["tourbook.bin", "mainbook.bin"]) copyFileSync(join(booksDir, book), join(dir, book));
   const engine = spawn(nativeEngine, [], {cwd: dir, stdio: ["pipe", "pipe", "inherit"]});
   const lines = createInterface({input: engine.stdout})[Symbol.asyncIterator]();
   const until = async (prefix) => { for (;;) { const {value} = await lines.next(); if (value.startsWith(prefix)) return; } };

@@ -1,5 +1,8 @@
 // Brindlet in a Web Worker (brindlet.js, the engine built as WebAssembly), spoken to in UCI.
 // Commands go to the worker as text; each line the engine writes comes back in a message.
+// While the worker fetches the engine's files, onProgress, when set, is called with
+// {what, received, total} for each file (its name and its bytes so far, of its total), and
+// onLoaded once all are in.
 export class Engine {
   constructor(url) {
     this.lines = [];  // lines not yet taken, oldest first
@@ -8,6 +11,8 @@ export class Engine {
     this.exitWaiters = [];
     this.failure = null;
     this.queue = Promise.resolve();  // the exchanges, one after the other
+    this.onProgress = null;
+    this.onLoaded = null;
     this.worker = new Worker(url);
     this.worker.onmessage = (event) => this.receive(event.data);
     this.worker.onerror = (event) => this.fail(new Error(`the engine failed: ${event.message}`));
@@ -17,6 +22,10 @@ export class Engine {
     if (message.type === "output") {
       for (const line of message.text.split("\n")) if (line !== "") this.lines.push(line);
       this.deliver();
+    } else if (message.type === "progress") {
+      this.onProgress?.({what: message.what, received: message.received, total: message.total});
+    } else if (message.type === "loaded") {
+      this.onLoaded?.();
     } else if (message.type === "log") {
       for (const resolve of this.logWaiters.splice(0)) resolve(message.bytes);
     } else if (message.type === "exit") {
@@ -84,8 +93,9 @@ export class Engine {
     return {move: lines[lines.length - 1].slice("bestmove ".length), source: info ? info.slice("info ".length) : null};
   }
 
+  // Comes after the exchanges already asked for (the first "uci" among them).
   newGame() {
-    this.send("ucinewgame");
+    this.queue = this.queue.then(() => this.send("ucinewgame"));
   }
 
   // Ends the engine's run as "quit" does, which completes its log, and returns the log's bytes.

@@ -7,6 +7,7 @@ import {Chessboard, COLOR, INPUT_EVENT_TYPE} from "cm-chessboard/src/Chessboard.
 import {Markers, MARKER_TYPE} from "cm-chessboard/src/extensions/markers/Markers.js";
 import {Engine} from "./engine.js";
 import {Game, RefusedPosition, START_FEN, quote, readAddressFen, sourceWords} from "./game.js";
+import {showLoading} from "./loading.js";
 
 const SOURCE_NAMES = {BookMove: "book", SolveMate: "mate solver", BestMove: "search"};
 const PIECE_NAMES = {p: "pawn", n: "knight", b: "bishop", r: "rook", q: "queen", k: "king"};
@@ -55,6 +56,8 @@ function showError(text) {
 // A new run of the engine, as when a GUI starts one: the page's status follows its start.
 function startEngine() {
   const run = new Engine("brindlet.js");
+  // The first run's files come over the network: the page shows how far they are.
+  if (engine === undefined) showLoading(run);
   engine = run;
   document.body.dataset.engine = "loading";
   run.start().then(() => {

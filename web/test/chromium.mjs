@@ -1,5 +1,5 @@
-// What the browser test and the benchmark share: Python's plain static server on a free port of
-// 127.0.0.1, as scripts/web.sh serves the page, and Debian's chromium, headless, with a fresh
+// What the browser tests and the benchmarks share: Python's plain static server on a free port of
+// 127.0.0.1, as scripts/web.sh serves the page (its requests counted), and Debian's chromium, headless, with a fresh
 // profile, driven by puppeteer-core.
 import {spawn} from "node:child_process";
 import {mkdtempSync, rmSync} from "node:fs";
@@ -10,16 +10,60 @@ import puppeteer from "puppeteer-core";
 const CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
   "--disable-background-networking", "--disable-component-update", "--disable-sync"];
 
-// The server names its port in its first line. Resolves to {origin, stop}.
+// Python's server, its handler counting the bytes (headers and body) of each response it
+// sends, which it prints as a line "served METHOD STATUS BYTES PATH".
+const SERVER = `
+import functools, http.server, sys, threading
+lock = threading.Lock()
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def send_response(self, code, message=None):
+        self.status = code
+        super().send_response(code, message)
+    def handle_one_request(self):
+        self.status = None
+        sent = [0]
+        raw = self.wfile
+        class Counter:
+            def write(self, data):
+                sent[0] += len(data)
+                return raw.write(data)
+            def flush(self):
+                raw.flush()
+        self.wfile = Counter()
+        try:
+            super().handle_one_request()
+        finally:
+            self.wfile = raw
+            if self.status is not None:
+                with lock:  # the server's threads print whole lines
+                    print("served", self.command, self.status, sent[0], self.path, flush=True)
+    def log_message(self, format, *args):
+        pass
+http.server.test(HandlerClass=functools.partial(Handler, directory=sys.argv[1]),
+                 ServerClass=http.server.ThreadingHTTPServer, port=0, bind="127.0.0.1")
+`;
+
+// The server names its port in its first line. Resolves to {origin, stop, responses}, where
+// responses lists each response sent, {method, status, bytes, path}, as it is sent.
 export function serveStatic(dir) {
   return new Promise((resolve, reject) => {
-    const server = spawn("python3", ["-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", dir],
-      {stdio: ["ignore", "pipe", "ignore"]});
+    const server = spawn("python3", ["-u", "-c", SERVER, dir], {stdio: ["ignore", "pipe", "ignore"]});
+    const responses = [];
     let text = "";
+    let started = false;
     server.stdout.on("data", (chunk) => {
       text += chunk;
-      const port = /port (\d+)/.exec(text);
-      if (port) resolve({origin: `http://127.0.0.1:${port[1]}`, stop: () => server.kill()});
+      const lines = text.split("\n");
+      text = lines.pop();
+      for (const line of lines) {
+        const served = /^served (\S+) (\d+) (\d+) (.*)$/.exec(line);
+        if (served) responses.push({method: served[1], status: Number(served[2]), bytes: Number(served[3]), path: served[4]});
+        const port = /port (\d+)/.exec(line);
+        if (port && !started) {
+          started = true;
+          resolve({origin: `http://127.0.0.1:${port[1]}`, stop: () => server.kill(), responses});
+        }
+      }
     });
     server.on("exit", (code) => reject(new Error(`the static server ended (${code})`)));
   });

@@ -1,0 +1,37 @@
+// What the page shows while the engine's files load (#loading: a line of text and a progress
+// bar), and the service worker that keeps the site for offline use once they are in.
+const NAMES = {
+  "brindlet.wasm.gz": "the engine",
+  "tourbook.pack.gz": "the tournament book",
+  "mainbook.pack.gz": "the main book",
+};
+
+const megabytes = (bytes) => (bytes / 1e6).toFixed(1);
+
+// Follows the engine's loading in #loading until all is in, then hides it and registers the
+// service worker (not before: its first install takes the files the page has just fetched).
+export function showLoading(engine) {
+  const element = document.getElementById("loading");
+  const text = element.querySelector("span");
+  const bar = element.querySelector("progress");
+  const files = new Map();  // name: {received, total}
+  engine.onProgress = ({what, received, total}) => {
+    files.set(what, {received, total});
+    let allReceived = 0;
+    let allTotal = 0;
+    for (const file of files.values()) {
+      allReceived += file.received;
+      allTotal += file.total;
+    }
+    const loading = [...files].filter(([, file]) => file.received < file.total).map(([name]) => NAMES[name] ?? name);
+    text.textContent = `Loading ${loading.length > 0 ? loading.join(", ") : "Brindlet"}: ` +
+      `${megabytes(allReceived)} of ${megabytes(allTotal)} MB`;
+    bar.max = allTotal;
+    bar.value = allReceived;
+  };
+  engine.onLoaded = () => {
+    element.hidden = true;
+    engine.onProgress = null;
+    if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js").catch(() => {});
+  };
+}

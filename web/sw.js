@@ -1,0 +1,51 @@
+// The page's service worker: it keeps every file of the site in one cache and serves them from
+// there, so that after one visit the page loads and plays with no network. The build
+// (scripts/web-site.mjs) writes in the cache's name, made of the release's version and a digest
+// of the files, and the list of the files, their addresses relative to this script. A new
+// build is a new script: the browser installs it at the next visit (its update check), it fills
+// a new cache, and the old caches are deleted once it takes over.
+const CACHE = @CACHE@;
+const FILES = @FILES@;
+
+self.addEventListener("install", (event) => {
+  event.waitUntil((async () => {
+    // The first install comes at the end of the page's first visit, which has just fetched
+    // (nearly) all of these files: they are taken from the browser's HTTP cache as they are
+    // ("force-cache"). An update takes each from the server, or a copy the server confirms
+    // ("no-cache"), so that no file of the older release is kept.
+    const update = (await caches.keys()).some((name) => name.startsWith("brindlet-") && name !== CACHE);
+    const cache = await caches.open(CACHE);
+    await Promise.all(FILES.map(async (file) => {
+      const response = await fetch(file, {cache: update ? "no-cache" : "force-cache"});
+      if (!response.ok) throw new Error(`${file}: ${response.status}`);
+      await cache.put(file, response);
+    }));
+    await self.skipWaiting();
+  })());
+});
+
+self.addEventListener("activate", (event) => {
+  event.waitUntil((async () => {
+    for (const name of await caches.keys()) {
+      if (name.startsWith("brindlet-") && name !== CACHE) await caches.delete(name);
+    }
+    await self.clients.claim();
+  })());
+});
+
+// The page, whatever its query (a position opened by address), is index.html; any other file
+// of the site comes from the cache, and what the cache lacks from the network.
+self.addEventListener("fetch", (event) => {
+  const request = event.request;
+  if (request.method !== "GET") return;
+  const scope = new URL(self.registration.scope);
+  const url = new URL(request.url);
+  if (url.origin !== scope.origin || !url.pathname.startsWith(scope.pathname)) return;
+  const path = url.pathname.slice(scope.pathname.length);
+  const page = request.mode === "navigate" && (path === "" || path === "index.html");
+  event.respondWith((async () => {
+    const cache = await caches.open(CACHE);
+    const cached = await cache.match(page ? "index.html" : request, {ignoreSearch: page});
+    return cached ?? fetch(request);
+  })());
+});
