@@ -17,10 +17,12 @@ mkdir -p "$out"
 
 . scripts/packages.sh
 
-# apt-get update, waiting for another apt run, and once more if the lock was still held.
+# apt-get update and install, each waiting for another apt run, and once more if the lock was
+# still held.
 apt_update() {
   $SUDO apt-get -o DPkg::Lock::Timeout=600 update || $SUDO apt-get -o DPkg::Lock::Timeout=600 update
 }
+apt_install_again() { apt_install "$@" || apt_install "$@"; }
 
 missing=()
 for package in g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake ninja-build pkg-config make \
@@ -34,18 +36,18 @@ if [ "${#missing[@]}" -gt 0 ] || ! scripts/wine.sh --found || ! scripts/wine.sh 
   fi
   apt_update
 fi
-[ "${#missing[@]}" -eq 0 ] || apt_install "${missing[@]}"
+[ "${#missing[@]}" -eq 0 ] || apt_install_again "${missing[@]}"
 # Wine, to run the results: Debian 12's wine64 is the 64-bit loader alone. Where wine64 is gone
 # or only a transitional package, the wine package carries the loader.
 if ! scripts/wine.sh --found; then
   if apt-cache show wine64 >/dev/null 2>&1 && ! apt-cache show wine64 | grep -qi '^Description.*transitional'; then
-    apt_install wine64
+    apt_install_again wine64
   fi
-  scripts/wine.sh --found || apt_install wine
+  scripts/wine.sh --found || apt_install_again wine
 fi
 # And its 32-bit part: wine32 (i386), the 32-bit loader beside the 64-bit one.
 if ! scripts/wine.sh --found x86; then
-  apt_install wine32:i386
+  apt_install_again wine32:i386
   scripts/wine.sh --found x86 || {
     echo "build-windows.sh: no Wine that runs 32-bit programs after installing wine32:i386" >&2
     exit 1

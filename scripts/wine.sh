@@ -53,22 +53,11 @@ esac
 
 if [ "$arch" = x86 ]; then
   export WINEPREFIX="$root/build/windows/wine32"
-  # Debian 12's wine32 (i386) adds the 32-bit loader /usr/lib/wine/wine beside wine64: it runs in
-  # a 32-bit prefix, as on 32-bit Windows. Where /usr/lib/wine/wine is a 64-bit program, it is
-  # Wine's WoW64 loader, which runs 32-bit programs in a 64-bit prefix.
-  wine=""
-  for candidate in /usr/lib/wine/wine /usr/lib/i386-linux-gnu/wine/wine; do
-    if [ -x "$candidate" ] && [ "$(elf_class "$candidate")" = 1 ]; then
-      wine=$candidate
-      export WINEARCH=win32
-      break
-    fi
-  done
-  if [ -z "$wine" ] && [ -x /usr/lib/wine/wine ] && [ "$(elf_class /usr/lib/wine/wine)" = 2 ]; then
-    wine=/usr/lib/wine/wine
-    export WINEARCH=win64
-  fi
-  [ -n "$wine" ] || {
+  # wine32 (i386; Debian 12's Wine 8 and Debian 13's Wine 10 alike) adds the 32-bit loader
+  # /usr/lib/wine/wine beside wine64's: it runs in a 32-bit prefix, as on 32-bit Windows.
+  wine=/usr/lib/wine/wine
+  export WINEARCH=win32
+  [ -x "$wine" ] && [ "$(elf_class "$wine")" = 1 ] || {
     [ "${1:-}" = --found ] && exit 1
     echo "wine.sh: no Wine loader for 32-bit programs found; scripts/build-windows.sh installs it" >&2
     exit 127
