@@ -1,23 +1,25 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine, headless, in the build tree's own Wine prefix
-# (build/windows/wine), so nothing in the user's ~/.wine is touched:
+# Runs a Windows program under Wine, headless, in the build tree's own Wine prefixes, so nothing
+# in the user's ~/.wine is touched: a 64-bit program in build/windows/wine, a 32-bit one in
+# build/windows/wine32 (the machine is read from the program's PE header).
 #   scripts/wine.sh PROGRAM.exe [ARGS...]  runs it; standard input, output and exit status pass through
-#   scripts/wine.sh --start                creates the prefix if needed and keeps one wineserver and
+#   scripts/wine.sh --start [x86]          creates the prefix if needed and keeps one wineserver and
 #                                          Wine's services running, so a program starts in a fraction of
-#                                          a second
-#   scripts/wine.sh --stop                 stops that wineserver
-#   scripts/wine.sh --found                exits 0 when a Wine loader is installed
+#                                          a second (x86: the 32-bit programs' prefix)
+#   scripts/wine.sh --stop [x86]           stops that wineserver
+#   scripts/wine.sh --found [x86]          exits 0 when a Wine loader is installed (x86: one that
+#                                          runs 32-bit programs)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-export WINEPREFIX="$root/build/windows/wine"
 export WINEDEBUG=-all
 # No Mono or Gecko installer dialogs when the prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 
 # Debian 12's wine64 package (installed without its recommends) has only /usr/lib/wine/wine64;
-# the wine package adds /usr/bin/wine.
+# the wine package adds /usr/bin/wine, which picks the 32-bit loader when wine32 is there too:
+# 64-bit programs take the 64-bit loader first.
 first_program() {
   for candidate in "$@"; do
     if [[ "$candidate" == /* ]]; then
@@ -29,12 +31,47 @@ first_program() {
   done
   return 1
 }
-wine=$(first_program wine /usr/lib/wine/wine64 wine64 /usr/lib/wine/wine) || {
-  [ "${1:-}" = --found ] && exit 1
-  echo "wine.sh: no Wine loader found; scripts/build-windows.sh installs it" >&2
-  exit 127
+# elf_class FILE: 1 for a 32-bit ELF program, 2 for a 64-bit one.
+elf_class() { od -An -t u1 -j 4 -N 1 "$1" 2>/dev/null | tr -d ' '; }
+# pe_machine FILE: x86 for a 32-bit Windows program (PE machine 0x14c), nothing otherwise.
+pe_machine() {
+  local bytes offset
+  [ -f "$1" ] || return 0
+  read -r -a bytes <<<"$(od -An -t u1 -j 60 -N 4 "$1" 2>/dev/null)" || return 0
+  [ "${#bytes[@]}" -eq 4 ] || return 0
+  offset=$((bytes[0] + 256 * bytes[1] + 65536 * bytes[2] + 16777216 * bytes[3]))
+  [ "$(od -An -t x1 -j "$offset" -N 6 "$1" 2>/dev/null | tr -d ' \n')" = 504500004c01 ] && echo x86
+  return 0
 }
-wineserver=$(first_program wineserver /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver)
+
+arch=""
+case "${1:-}" in
+  --start | --stop | --found) [ "${2:-}" = x86 ] && arch=x86 ;;
+  -*) ;;
+  *) [ -n "${1:-}" ] && arch=$(pe_machine "$1") ;;
+esac
+
+if [ "$arch" = x86 ]; then
+  export WINEPREFIX="$root/build/windows/wine32"
+  # wine32 (i386; Debian 12's Wine 8 and Debian 13's Wine 10 alike) adds the 32-bit loader
+  # /usr/lib/wine/wine beside wine64's: it runs in a 32-bit prefix, as on 32-bit Windows.
+  wine=/usr/lib/wine/wine
+  export WINEARCH=win32
+  [ -x "$wine" ] && [ "$(elf_class "$wine")" = 1 ] || {
+    [ "${1:-}" = --found ] && exit 1
+    echo "wine.sh: no Wine loader for 32-bit programs found; scripts/build-windows.sh installs it" >&2
+    exit 127
+  }
+  wineserver=$(first_program /usr/lib/wine/wineserver32 /usr/lib/wine/wineserver64 wineserver /usr/lib/wine/wineserver)
+else
+  export WINEPREFIX="$root/build/windows/wine"
+  wine=$(first_program /usr/lib/wine/wine64 wine64 wine /usr/lib/wine/wine) || {
+    [ "${1:-}" = --found ] && exit 1
+    echo "wine.sh: no Wine loader found; scripts/build-windows.sh installs it" >&2
+    exit 127
+  }
+  wineserver=$(first_program wineserver /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver)
+fi
 
 case "${1:-}" in
   --found)
@@ -55,7 +92,7 @@ case "${1:-}" in
     "$wineserver" -k 2>/dev/null || true
     ;;
   "")
-    echo "usage: scripts/wine.sh PROGRAM.exe [ARGS...] | --start | --stop | --found" >&2
+    echo "usage: scripts/wine.sh PROGRAM.exe [ARGS...] | --start [x86] | --stop [x86] | --found [x86]" >&2
     exit 2
     ;;
   *)
