@@ -49,6 +49,7 @@ apt() {
 }
 qemu_binary() { command -v "qemu-$1" || command -v "qemu-$1-static" || true; }
 
+echo "== check-arch [$(date +%T)]: ${arches[*]}"
 # --- What it needs ----------------------------------------------------------------------------
 # The native build and its tests, PCRE2's source (dpkg-source), the default books, stockfish for
 # the tracker's tests; per architecture its cross compiler (which brings that architecture's C
@@ -80,19 +81,26 @@ if [ "$need_qemu" -eq 1 ]; then
   done
 fi
 
-# --- The builds -------------------------------------------------------------------------------
+echo "== check-arch [$(date +%T)]: what it needs is installed"
+
+# --- The builds and the checks ---------------------------------------------------------------
 jobs=2
 out=$root/build/arch
 mkdir -p "$out"
-for arch in "${arches[@]}"; do
-  triplet=$(triplet_of "$arch")
-  dir=$out/$arch
-  echo "== check-arch: building for $arch ($triplet)"
-  scripts/pcre2-build.sh "$dir/deps" "$triplet"
+# The build for this machine whose tests drive the others.
+list=$(IFS=';' && echo "${arches[*]}")
+cmake -S . -B "$out/native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DBRINDLET_ARCH_TESTS="$list" >/dev/null
+cmake --build "$out/native" -j "$jobs" --target brindlet brindlet-tool engine_session_tests hostile_gui_tests \
+  tracker_engine_tests book_real_tests
+
+# PCRE2 and the two programs for one architecture, with its launcher build/arch/ARCH/run.
+build_for() {
+  local arch=$1 triplet=$2 dir=$3
+  scripts/pcre2-build.sh "$dir/deps" "$triplet" || return 1
   cmake -S . -B "$dir/engine" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/linux-cross.cmake" -DBRINDLET_CROSS_TRIPLET="$triplet" \
-    -DBRINDLET_CROSS_DEPS="$dir/deps" -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$dir" -DBUILD_TESTING=OFF >/dev/null
-  cmake --build "$dir/engine" -j "$jobs" --target brindlet brindlet-tool
+    -DBRINDLET_CROSS_DEPS="$dir/deps" -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$dir" -DBUILD_TESTING=OFF >/dev/null || return 1
+  cmake --build "$dir/engine" -j "$jobs" --target brindlet brindlet-tool || return 1
   if [ "$arch" = "$native" ]; then
     printf '#!/bin/sh\nexec "$@"\n' >"$dir/run"
   else
@@ -100,31 +108,34 @@ for arch in "${arches[@]}"; do
       "$arch" "$(qemu_binary "$(qemu_of "$arch")")" "$triplet" >"$dir/run"
   fi
   chmod +x "$dir/run"
-  file -b "$dir/brindlet" 2>/dev/null || true
-done
+}
 
-# The build for this machine whose tests drive the others.
-list=$(IFS=';' && echo "${arches[*]}")
-cmake -S . -B "$out/native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DBRINDLET_ARCH_TESTS="$list" >/dev/null
-cmake --build "$out/native" -j "$jobs" --target brindlet brindlet-tool engine_session_tests hostile_gui_tests \
-  tracker_engine_tests book_real_tests
-
-# --- The checks -------------------------------------------------------------------------------
+# Each architecture is built and checked before the next.
 failed=()
 summary=()
 for arch in "${arches[@]}"; do
-  echo "== check-arch: $arch"
+  triplet=$(triplet_of "$arch")
+  dir=$out/$arch
+  echo "== check-arch [$(date +%T)]: building for $arch ($triplet)"
   start=$(date +%s)
-  log=$out/$arch/ctest.log
+  if ! build_for "$arch" "$triplet" "$dir"; then
+    failed+=("$arch")
+    summary+=("$arch: FAILED to build")
+    continue
+  fi
+  built=$(date +%s)
+
+  echo "== check-arch [$(date +%T)]: checking $arch"
+  log=$dir/ctest.log
   status=0
   ctest --test-dir "$out/native" -L "^arch-$arch\$" --output-on-failure -j "$jobs" 2>&1 | tee "$log" || status=1
   grep -q '100% tests passed' "$log" || status=1
   [ "$status" -eq 0 ] || failed+=("$arch")
   # Every test's output, the passed ones' too, is in ctest's LastTest.log.
-  cp "$out/native/Testing/Temporary/LastTest.log" "$out/$arch/tests.log"
-  bench=$(grep -m 1 -o '^positions .*total ms [0-9]*' "$out/$arch/tests.log" || true)
+  cp "$out/native/Testing/Temporary/LastTest.log" "$dir/tests.log"
+  bench=$(grep -m 1 -o '^positions .*total ms [0-9]*' "$dir/tests.log" || true)
   tests=$(sed -n 's/.* tests passed, \([0-9]*\) tests failed out of \([0-9]*\)/\2 tests, \1 failed/p' "$log")
-  summary+=("$arch: $([ "$status" -eq 0 ] && echo passed || echo FAILED) ($tests; bench: ${bench:-none}) in $(($(date +%s) - start)) s")
+  summary+=("$arch: $([ "$status" -eq 0 ] && echo passed || echo FAILED) ($tests; bench: ${bench:-none}); built in $((built - start)) s, checked in $(($(date +%s) - built)) s")
 done
 echo "== check-arch:"
 printf '  %s\n' "${summary[@]}"
