@@ -2,13 +2,15 @@
 # Builds the engine and brindlet-tool for other architectures with Debian's cross compilers and
 # checks under qemu-user that they answer as the build for this machine does:
 #   scripts/check-arch.sh ARCH...    ARCH: amd64 i386 arm64 armhf ppc64el s390x riscv64, or all
-# For each ARCH: PCRE2 from the one shared source (scripts/pcre2-build.sh), the programs in
-# build/arch/ARCH/ (cmake/linux-cross.cmake) with build/arch/ARCH/run, which starts a program
-# under "qemu-ARCH -L /usr/TRIPLET" (the machine's own architecture runs directly). Then, with the
-# label arch-ARCH in build/arch/native, a build for this machine: the bench with its nodes
-# signature and every move, the engine's end-to-end tests, "brindlet-tool best" over the bench
-# suite, and the default books' answers along real games, each equal to this machine's build.
-# It installs what it needs. Safe to run again: what is already built is kept.
+# First a build for this machine in build/arch/native. Then for each ARCH in turn: PCRE2 from the
+# one shared source (scripts/pcre2-build.sh), the two programs in build/arch/ARCH/
+# (cmake/linux-cross.cmake) with build/arch/ARCH/run, which starts a program under
+# "qemu-ARCH -L /usr/TRIPLET" (the machine's own architecture runs directly), and the tests
+# labelled arch-ARCH in build/arch/native: the bench with its nodes signature and every move, the
+# engine's end-to-end tests, "brindlet-tool best" over the bench suite, the default books' answers
+# in one session and along real games, each equal to this machine's build, and on 32-bit systems
+# a book past 2 GiB. Each test's output is kept in build/arch/ARCH/tests.log; a summary ends the
+# run. It installs what it needs. Safe to run again: what is already built is kept.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
