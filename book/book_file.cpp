@@ -1,5 +1,7 @@
 #include "book/book_file.h"
 
+#include <sys/types.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -16,11 +18,22 @@ std::uint64_t ReadBigEndian(const unsigned char* bytes, int count) {
   return value;
 }
 
-// Reads `count` whole entries from entry `first` on; false on a short read. Open refuses files
-// whose offsets do not fit the stream's long, so the seek never overflows.
+// Seeks to byte `offset` of the file. The offset is 64 bits wide on every system: fseek's long
+// is 32 bits on 32-bit Linux and on all of Windows, and would stop books at 2 GiB there.
+bool SeekTo(std::FILE* file, std::uint64_t offset) {
+#ifdef _WIN32
+  return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
+#else
+  static_assert(sizeof(off_t) >= 8, "file offsets are 64 bits (_FILE_OFFSET_BITS=64)");
+  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
+// Reads `count` whole entries from entry `first` on; false on a short read. `count` is at most
+// one run of entries, so its bytes fit a size_t; the offset is counted in 64 bits.
 bool ReadEntries(std::FILE* file, std::size_t first, std::size_t count, unsigned char* bytes) {
   const std::size_t want = count * kEntrySize;
-  if (std::fseek(file, static_cast<long>(first * kEntrySize), SEEK_SET) != 0) return false;
+  if (!SeekTo(file, static_cast<std::uint64_t>(first) * kEntrySize)) return false;
   const bool whole = std::fread(bytes, 1, want, file) == want;
   // A short read leaves the end-of-file or error flag set; the next lookup starts afresh.
   std::clearerr(file);
@@ -56,30 +69,32 @@ bool BookFile::Open(const std::string& path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return false;
   const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+  // Entries are counted in a size_t: on a 32-bit system that is up to 64 GiB of book.
   if (error || bytes == 0 || bytes % kEntrySize != 0 ||
-      bytes > static_cast<std::uintmax_t>(std::numeric_limits<long>::max())) {
+      static_cast<std::size_t>(bytes / kEntrySize) != bytes / kEntrySize ||
+      bytes > static_cast<std::uintmax_t>(std::numeric_limits<std::int64_t>::max())) {
     return false;
   }
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;
   // Every read goes to the file itself, so a book changed on disk is seen at once.
   std::setvbuf(file, nullptr, _IONBF, 0);
-  const auto size = static_cast<std::size_t>(bytes);
+  const auto entries = static_cast<std::size_t>(bytes / kEntrySize);
   std::vector<std::uint64_t> index;
-  if (!ReadKeyIndex(file, size / kEntrySize, kIndexStride, index)) {
+  if (!ReadKeyIndex(file, entries, kIndexStride, index)) {
     std::fclose(file);
     return false;
   }
   indexKeys_ = std::move(index);
   file_ = file;
-  size_ = size;
+  entries_ = entries;
   return true;
 }
 
 void BookFile::Close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
-  size_ = 0;
+  entries_ = 0;
   indexKeys_.clear();
   runCount_ = 0;
 }

@@ -37,7 +37,7 @@ class BookFile {
   bool Open(const std::string& path);
   void Close();
   bool isOpen() const { return file_ != nullptr; }
-  std::size_t entryCount() const { return size_ / kEntrySize; }
+  std::size_t entryCount() const { return entries_; }
 
   // Entry `index` in file order; index must be below entryCount(). An entry that can no
   // longer be read comes back as all zero bits (move 0 is no move). Entries of the run the
@@ -50,7 +50,7 @@ class BookFile {
   static constexpr std::size_t kIndexStride = 64;
 
   std::FILE* file_ = nullptr;
-  std::size_t size_ = 0;
+  std::size_t entries_ = 0;
   std::vector<std::uint64_t> indexKeys_;  // the key of entries 0, 64, 128, ...
   // The run of entries FindKey read last: the entries of the range it found are taken from
   // here, not read again one by one.

@@ -29,6 +29,8 @@ failed=0
 ctest --test-dir build/release --output-on-failure -j "$jobs" || failed=1
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs" -LE no-sanitize || failed=1
 ctest --test-dir build/fuzz --output-on-failure -j "$jobs" || failed=1
+# The engine cross-built for s390x (big-endian) and armhf (32-bit, unsigned char), under qemu-user.
+scripts/check-arch.sh s390x armhf || failed=1
 # Then the Debian package, whatever the runs gave: built (without its tests, which just ran),
 # lintian-clean, its file list.
 scripts/check-deb.sh || failed=1

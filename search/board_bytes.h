@@ -1,23 +1,22 @@
 #pragma once
 // The eight squares of a file lie side by side on the board (rank 1 first), so
 // one 64-bit load reads a whole file and byte arithmetic asks of all eight
-// squares at once what a loop would ask of each.
+// squares at once what a loop would ask of each. The value is built from the bytes with shifts,
+// rank 1 lowest whatever the machine's byte order: this is the one place the scan meets memory,
+// and compilers turn it into one load (a byte-swapping one on big-endian machines).
 #include <bit>
 #include <cstdint>
-#include <cstring>
 
 namespace search {
-
-static_assert(std::endian::native == std::endian::little, "the file scan reads rank 1 from the lowest byte");
 
 inline constexpr uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Full;
 inline constexpr uint64_t kHighBits = 0x8080808080808080ull;
 
 // Ranks 1 to 8 of `file`, one byte each, rank 1 lowest; `b` is the board at square 0.
 inline uint64_t FileBytes(const int8_t* b, int file) {
-  uint64_t ranks;
-  std::memcpy(&ranks, b + 10 * file + 1, 8);
-  return ranks;
+  const int8_t* r = b + 10 * file + 1;
+  const auto at = [r](int rank) { return uint64_t{static_cast<uint8_t>(r[rank])} << (8 * rank); };
+  return at(0) | at(1) | at(2) | at(3) | at(4) | at(5) | at(6) | at(7);
 }
 
 // The high bit of every byte that is not zero.
