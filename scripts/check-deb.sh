@@ -139,7 +139,9 @@ if [ "$archive" -eq 1 ]; then
 
   for release in bookworm trixie; do
     begin "autopkgtest $release"
-    if autopkgtest -o "$out/$release/autopkgtest" "$out/$release"/brindlet_*_amd64.deb "$dsc" -- \
+    # The chroot tarballs hold no package lists: the testbed fetches them first.
+    if autopkgtest -o "$out/$release/autopkgtest" --setup-commands='apt-get update' \
+        "$out/$release"/brindlet_*_amd64.deb "$dsc" -- \
         unshare --release "$release" --tarball "$chroots/$release-amd64.tar.zst" >"$out/$release/autopkgtest.log" 2>&1; then
       echo "check-deb: autopkgtest $release: $(grep -E '^(engine-answers|tool-bench) ' "$out/$release/autopkgtest.log" | tr -s ' ' | paste -sd, -)"
     else
