@@ -1,23 +1,69 @@
 #!/usr/bin/env bash
-# Builds the Debian package without its tests (scripts/build-deb.sh with nocheck: the test
-# command has just run them), then checks it: lintian reports no error and no warning, and the
-# package holds exactly the files below.
+# Checks the Debian packages. Without arguments (the test command's run): builds the source
+# package and, from its .dsc, the .deb without its tests (scripts/build-deb.sh with nocheck:
+# the test command has just run them); lintian --pedantic on the .dsc, the .deb and both
+# .changes reports no error and no warning; blhc finds every hardening flag in the build log;
+# the .deb holds exactly the files below.
+#
+# --archive also checks what Debian's archive asks of a package, in build/archive/:
+#   sbuild     the .dsc built with its tests in a clean chroot of Debian 12 and of Debian 13
+#              (mmdebstrap's buildd variant: build-essential, then only the Build-Depends),
+#              in sbuild's unshare mode
+#   autopkgtest  debian/tests against each release's .deb, in a fresh unshare testbed
+#   piuparts   install, remove and purge of the Debian 12 .deb in a clean minimal root
+#   reproducible  two builds of the .dsc in different paths, at different dates (faketime;
+#              SOURCE_DATE_EPOCH comes from debian/changelog), umask, time zone and locale
+#              give the same .deb files; diffoscope shows any difference
+# The chroot tarballs are made once into build/chroots/ from Debian's mirror. Each step's time
+# is printed. Runs as root (apt, and the unshare modes map root's subordinate ids).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$(pwd)
+. scripts/packages.sh
 
-DEB_BUILD_OPTIONS="nocheck ${DEB_BUILD_OPTIONS:-}" scripts/build-deb.sh >build/deb-build.log 2>&1 ||
-  { tail -n 40 build/deb-build.log >&2; echo "check-deb: the package build failed (build/deb-build.log)" >&2; exit 1; }
-debs=(build/deb/brindlet_*.deb)
-deb=${debs[0]}
+archive=0
+[ "${1:-}" = "--archive" ] && archive=1
+
+tools=(lintian blhc)
+[ "$archive" -eq 0 ] || tools+=(sbuild mmdebstrap autopkgtest piuparts diffoscope-minimal faketime uidmap locales-all)
+missing=()
+for tool in "${tools[@]}"; do installed "$tool" || missing+=("$tool"); done
+[ "${#missing[@]}" -eq 0 ] || apt_install "${missing[@]}"
 
 failed=0
-# Only lintian's tags count (as root it also warns that it should not run as root).
-lintian_out=$(lintian --pedantic "$deb" 2>&1 || true)
+times=()
+step_start=0
+begin() { step_start=$(date +%s); echo "check-deb: $1 ..."; }
+took() { times+=("$(printf '%-34s %5d s' "$1" "$(($(date +%s) - step_start))")"); }
+
+begin "source package and .deb"
+mkdir -p build
+DEB_BUILD_OPTIONS="nocheck ${DEB_BUILD_OPTIONS:-}" scripts/build-deb.sh >build/deb-build.log 2>&1 ||
+  { tail -n 40 build/deb-build.log >&2; echo "check-deb: the package build failed (build/deb-build.log)" >&2; exit 1; }
+took "source package, .deb (nocheck)"
+debs=(build/deb/brindlet_*_amd64.deb)
+deb=${debs[0]}
+
+# Only lintian's tags count (as root it also warns that it should not run as root). The
+# pedantic (P) and informational (I) tags are shown, not counted.
+begin lintian
+lintian_out=$(lintian --pedantic --info build/source/brindlet_*.dsc build/source/brindlet_*_source.changes \
+  build/deb/brindlet_*_amd64.changes "$deb" 2>&1 | grep -E '^[EWIPXO]: ' || true)
 [ -z "$lintian_out" ] || echo "$lintian_out"
 if grep -qE '^[EW]: ' <<<"$lintian_out"; then
-  echo "check-deb: lintian reports errors or warnings on $deb" >&2
+  echo "check-deb: lintian reports errors or warnings" >&2
   failed=1
 fi
+took "lintian (.dsc, .changes, .deb)"
+
+# blhc reads the compiler and linker lines of the build log: each must carry the hardening
+# flags dpkg-buildflags gives (the build runs make with VERBOSE=1, so the lines are there).
+begin blhc
+if ! blhc build/deb/brindlet_*.build; then
+  echo "check-deb: blhc finds missing hardening flags in build/deb/brindlet_*.build" >&2
+  failed=1
+fi
+took blhc
 
 expected=$(cat <<'LIST'
 ./usr/games/brindlet
@@ -54,5 +100,80 @@ if [ "$logo_head" != 89504e470d0a1a0a0000000d494844520000006400000032 ]; then
   echo "check-deb: the logo is not a 100 x 50 PNG" >&2
   failed=1
 fi
-[ "$failed" -eq 0 ] && echo "check-deb: $deb ($(stat -c %s "$deb") bytes): lintian clean, layout as expected"
+[ "$failed" -eq 0 ] && echo "check-deb: $deb ($(stat -c %s "$deb") bytes): lintian clean, hardened, layout as expected"
+
+if [ "$archive" -eq 1 ]; then
+  dsc=$(ls "$root"/build/source/brindlet_*.dsc)
+  mirror=http://deb.debian.org/debian
+  chroots=$root/build/chroots
+  out=$root/build/archive
+  rm -rf "$out"
+  mkdir -p "$chroots" "$out"
+  # The unshare modes map root's ids to subordinate ones.
+  grep -q '^root:' /etc/subuid 2>/dev/null || echo "root:100000:65536" >>/etc/subuid
+  grep -q '^root:' /etc/subgid 2>/dev/null || echo "root:100000:65536" >>/etc/subgid
+
+  begin "chroot tarballs"
+  for release in bookworm trixie; do
+    [ -s "$chroots/$release-amd64.tar.zst" ] ||
+      mmdebstrap --variant=buildd "$release" "$chroots/$release-amd64.tar.zst" "$mirror"
+  done
+  [ -s "$chroots/bookworm-minbase.tar.gz" ] ||
+    mmdebstrap --variant=minbase bookworm "$chroots/bookworm-minbase.tar.gz" "$mirror"
+  took "chroot tarballs (when missing)"
+
+  for release in bookworm trixie; do
+    begin "sbuild $release"
+    mkdir -p "$out/$release"
+    if (cd "$out/$release" && DEB_BUILD_OPTIONS=parallel=2 sbuild --chroot-mode=unshare \
+          --chroot="$chroots/$release-amd64.tar.zst" --dist="$release" --arch=amd64 --no-run-lintian \
+          --no-run-piuparts --no-run-autopkgtest --no-apt-upgrade --no-apt-distupgrade "$dsc" >sbuild.out 2>&1); then
+      echo "check-deb: sbuild $release: built $(cd "$out/$release" && ls brindlet_*_amd64.deb)"
+    else
+      tail -n 30 "$out/$release"/brindlet_*_amd64.build >&2 || true
+      echo "check-deb: sbuild $release failed ($out/$release/)" >&2
+      failed=1
+    fi
+    took "sbuild $release (with tests)"
+  done
+
+  for release in bookworm trixie; do
+    begin "autopkgtest $release"
+    # The chroot tarballs hold no package lists: the testbed fetches them first.
+    if autopkgtest -o "$out/$release/autopkgtest" --setup-commands='apt-get update' \
+        "$out/$release"/brindlet_*_amd64.deb "$dsc" -- \
+        unshare --release "$release" --tarball "$chroots/$release-amd64.tar.zst" >"$out/$release/autopkgtest.log" 2>&1; then
+      echo "check-deb: autopkgtest $release: $(grep -E '^(engine-answers|tool-bench) ' "$out/$release/autopkgtest.log" | tr -s ' ' | paste -sd, -)"
+    else
+      tail -n 30 "$out/$release/autopkgtest.log" >&2
+      echo "check-deb: autopkgtest $release failed ($out/$release/autopkgtest.log)" >&2
+      failed=1
+    fi
+    took "autopkgtest $release"
+  done
+
+  begin piuparts
+  if piuparts --basetgz="$chroots/bookworm-minbase.tar.gz" --distribution=bookworm --mirror="$mirror main" \
+      "$out/bookworm"/brindlet_*_amd64.deb >"$out/piuparts.log" 2>&1; then
+    echo "check-deb: piuparts: $(tail -n 1 "$out/piuparts.log")"
+  else
+    tail -n 30 "$out/piuparts.log" >&2
+    echo "check-deb: piuparts failed ($out/piuparts.log)" >&2
+    failed=1
+  fi
+  took "piuparts bookworm"
+
+  begin "reproducible builds"
+  if scripts/check-reproducible.sh "$dsc" "$out/reproducible" >"$out/reproducible.log" 2>&1; then
+    tail -n 3 "$out/reproducible.log"
+  else
+    tail -n 40 "$out/reproducible.log" >&2
+    echo "check-deb: the two builds differ ($out/reproducible/)" >&2
+    failed=1
+  fi
+  took "reproducible (two builds)"
+fi
+
+echo "check-deb: times:"
+printf '  %s\n' "${times[@]}"
 exit "$failed"

@@ -2,6 +2,7 @@
 // `cmake --install` lays out (the package's tree), with a home of the test's own.
 #include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,8 +83,18 @@ TEST_F(Launcher, DefaultBooksFromTheRootAndFromAReadOnlyFolder) {
   EXPECT_TRUE(fs::is_empty(readOnly.path()));
 }
 
-// No home, or a state folder that cannot be made: the engine runs in a new temporary folder.
-TEST_F(Launcher, WithoutAStateFolderItRunsInATemporaryOne) {
+// Without a usable state folder (no home, or one where the state folder cannot be made), the
+// slots are in the user's own folder TMPDIR/brindlet-UID, mode 0700, which later runs reuse.
+fs::path UsersTempFolder(const fs::path& temp) { return temp / ("brindlet-" + std::to_string(geteuid())); }
+
+std::vector<fs::path> Entries(const fs::path& folder) {
+  std::vector<fs::path> entries;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) entries.push_back(entry.path().filename());
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
+TEST_F(Launcher, WithoutAStateFolderItRunsInAReusedFolderOfTheUsersOwn) {
   TempDir temp;
   for (const std::vector<std::string>& environment :
        {std::vector<std::string>{}, std::vector<std::string>{"XDG_STATE_HOME=/dev/null/state", "HOME=/dev/null"}}) {
@@ -91,11 +103,72 @@ TEST_F(Launcher, WithoutAStateFolderItRunsInATemporaryOne) {
     const std::string out = StartPositionMove("/", withTemp);
     EXPECT_NE(out.find(kDefaultBookAnswer), std::string::npos) << out;
   }
-  int logs = 0;
-  for (const fs::directory_entry& entry : fs::directory_iterator(temp.path())) {
-    logs += fs::is_regular_file(entry.path() / "brindlet.log") ? 1 : 0;
+  const fs::path folder = UsersTempFolder(temp.path());
+  EXPECT_EQ(Entries(temp.path()), std::vector<fs::path>{folder.filename()});
+  EXPECT_EQ(Entries(folder), std::vector<fs::path>{"1"});
+  EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+  EXPECT_EQ(ReadLines(folder / "1" / "brindlet.log").back(), kLogTag + std::string("quit]"));
+}
+
+// A hundred runs without a home, four at a time (each holds its slot until all four said
+// uciok): they leave four slots and no other folder.
+TEST_F(Launcher, AHundredRunsWithoutAHomeLeaveNoMoreFoldersThanRanAtOnce) {
+  TempDir temp;
+  constexpr int kAtOnce = 4;
+  for (int round = 0; round < 100 / kAtOnce; ++round) {
+    std::vector<std::unique_ptr<EngineProcess>> engines;
+    for (int i = 0; i < kAtOnce; ++i) {
+      engines.push_back(std::make_unique<EngineProcess>("/", LauncherCommand({"TMPDIR=" + temp.path().string()})));
+      engines.back()->Write("uci\n");
+      ASSERT_NE(ReadUntil(*engines.back(), "uciok").find("uciok"), std::string::npos);
+    }
+    for (const std::unique_ptr<EngineProcess>& engine : engines) {
+      engine->Write("position startpos\ngo\nquit\n");
+      const std::string out = engine->ReadAll();
+      ASSERT_NE(out.find(kDefaultBookAnswer), std::string::npos) << out;
+      ASSERT_EQ(engine->Wait(), 0);
+    }
   }
-  EXPECT_EQ(logs, 2);
+  const fs::path folder = UsersTempFolder(temp.path());
+  EXPECT_EQ(Entries(temp.path()), std::vector<fs::path>{folder.filename()});
+  EXPECT_EQ(Entries(folder), (std::vector<fs::path>{"1", "2", "3", "4"}));
+}
+
+// XDG_RUNTIME_DIR, where set, holds that folder instead: XDG_RUNTIME_DIR/brindlet.
+TEST_F(Launcher, WithoutAStateFolderTheRuntimeFolderComesFirst) {
+  TempDir runtime;
+  TempDir temp;
+  const std::string out =
+      StartPositionMove("/", {"XDG_RUNTIME_DIR=" + runtime.path().string(), "TMPDIR=" + temp.path().string()});
+  EXPECT_NE(out.find(kDefaultBookAnswer), std::string::npos) << out;
+  EXPECT_TRUE(fs::is_regular_file(runtime.path() / "brindlet" / "1" / "brindlet.log"));
+  EXPECT_TRUE(fs::is_empty(temp.path()));
+}
+
+// A folder of that name that is a link, or that another user owns, is not used: the launcher
+// refuses to start and writes nothing there.
+TEST_F(Launcher, AFolderOfThatNameThatIsALinkOrAnotherUsersIsNotUsed) {
+  TempDir temp;
+  TempDir elsewhere;
+  const fs::path folder = UsersTempFolder(temp.path());
+  const auto refused = [&] {
+    EngineProcess engine("/", LauncherCommand({"TMPDIR=" + temp.path().string()}));
+    engine.CloseInput();
+    const std::string out = engine.ReadAll();
+    EXPECT_EQ(out.find("bestmove"), std::string::npos) << out;
+    EXPECT_NE(engine.Wait(), 0);
+  };
+  fs::create_directory_symlink(elsewhere.path(), folder);
+  refused();
+  EXPECT_TRUE(fs::is_empty(elsewhere.path()));
+  fs::remove(folder);
+
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a folder to another user";
+  fs::create_directory(folder);
+  fs::permissions(folder, fs::perms::all);
+  ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+  refused();
+  EXPECT_TRUE(fs::is_empty(folder));
 }
 
 // Two instances at once get two slots and write two complete logs; a third, started after
