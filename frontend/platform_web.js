@@ -181,7 +181,7 @@ if (typeof importScripts == "function") {
     });
   };
   // The default books, tourbook.bin and mainbook.bin. The site holds each as NAME.pack.gz, the
-  // book in the packed form of book_pack.js, gzipped, which this worker turns back into the
+  // book in the packed form of packed_book.js, gzipped, which this worker turns back into the
   // book's own bytes, the very file the native engine reads; a folder that holds only the
   // plain book serves that. A book that the server has in neither form is left out, as a
   // missing file is for the native engine; one that cannot be read ends the engine's start

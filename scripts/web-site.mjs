@@ -9,7 +9,7 @@
 // - brindlet.js, the engine's script with its .wasm taken out into brindlet.wasm.gz, which the
 //   worker fetches and gunzips itself (any static host serves it as it is);
 // - tourbook.pack.gz and mainbook.pack.gz, the default books in the packed form of
-//   frontend/book_pack.js, gzipped: the worker turns each back into the book's very bytes, which
+//   frontend/packed_book.js, gzipped: the worker turns each back into the book's very bytes, which
 //   is checked here for each;
 // - the web app manifest and its icons, and sw.js, the service worker that keeps every file of
 //   the site (its list is written into it) in a cache named after the version and the files'
@@ -124,7 +124,7 @@ write("brindlet.js", `var Module = {brindletWasm: "brindlet.wasm.gz"};\n` +
   engine.replace(embedded[0][0], "data:application/octet-stream;base64,"));
 
 // The books, packed; each must come back as it was.
-const bookPack = join(root, "frontend/book_pack.js");
+const bookPack = join(root, "frontend/packed_book.js");
 const unpack = runInNewContext(`${readFileSync(bookPack, "utf8")}; brindletUnpackBook`, {}, {filename: bookPack});
 function pack(book) {
   if (book.length % 16 !== 0) throw new Error("web-site: a book's size is a multiple of 16");

@@ -47,7 +47,7 @@ async function playE4(page) {
 }
 
 test("the packed books come back as the engine's books", async () => {
-  const bookPack = fileURLToPath(new URL("../../frontend/book_pack.js", import.meta.url));
+  const bookPack = fileURLToPath(new URL("../../frontend/packed_book.js", import.meta.url));
   const unpack = runInNewContext(`${readFileSync(bookPack, "utf8")}; brindletUnpackBook`, {}, {filename: bookPack});
   for (const stem of ["tourbook", "mainbook"]) {
     const gzipped = new Blob([readFileSync(join(siteDir, `${stem}.pack.gz`))]);

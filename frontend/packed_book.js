@@ -1,7 +1,7 @@
 // A Polyglot book's packed form, in which the site ships the default books (gzipped): the same
 // entries, laid out so that gzip finds what repeats. Linked in front of the engine's JavaScript
 // (--pre-js), where the worker turns a packed book back into the book's own bytes; the site's
-// build (web/build/site.mjs) packs the books and checks that this function gives each back.
+// build (scripts/web-site.mjs) packs the books and checks that this function gives each back.
 //
 // A book's entries are 16 bytes each, big-endian: the position's key (8 bytes), the move (2),
 // the weight (2) and the learn field (4), sorted by key. The packed form, all big-endian:
