@@ -1,7 +1,8 @@
 // The page: a person plays either colour against Brindlet, which runs in a Web Worker.
 // document.body's data-state tells where the page is: "your-move", "thinking", "over" (the
 // result is shown), "error" (the error is shown) or "loading" (while the log is saved); its
-// data-engine tells whether the engine's run is "loading" or "ready". The board is usable while
+// data-engine tells whether the engine's run is "loading" or "ready"; data-game is the number of
+// the game on show, set once that game has begun. The board is usable while
 // the engine loads: a first move waits for the engine's answer.
 import {Chessboard, COLOR, INPUT_EVENT_TYPE} from "cm-chessboard/src/Chessboard.js";
 import {Markers, MARKER_TYPE} from "cm-chessboard/src/extensions/markers/Markers.js";
@@ -399,7 +400,7 @@ element("move-form").addEventListener("submit", async (event) => {
 // A new game: from the start position with the person's chosen colour, or from the FEN the
 // address gives, with Brindlet to move. Each game after the page's first has a fresh engine
 // run, so that it asks the book as the first did.
-async function newGame(addressFen) {
+function newGame(addressFen) {
   gameNumber += 1;
   if (gameNumber > 1) {
     engine.stop();
@@ -420,10 +421,11 @@ async function newGame(addressFen) {
       game = new Game();
       person = "w";
       layOutSquares();
-      await board.setPosition(START_FEN);
+      board.setPosition(START_FEN);
       showMoves();
       showError(`This position is refused, not repaired, so that the text keeps its meaning: ${error.message}. ` +
         `The address gave: "${quote(addressFen)}"`);
+      document.body.dataset.game = String(gameNumber);
       return;
     }
   }
@@ -432,9 +434,12 @@ async function newGame(addressFen) {
   cursor = person === "w" ? "e2" : "e7";
   board.setOrientation(person === "w" ? COLOR.white : COLOR.black);
   layOutSquares();
-  await board.setPosition(game.fen());
+  // The board takes the position at once (its drawing follows): nothing between the click on
+  // "New game" and the new game's first turn yields, so no click lands in a half-made game.
+  board.setPosition(game.fen());
   showLastMove(null);
   nextTurn();
+  document.body.dataset.game = String(gameNumber);
 }
 
 // The engine's log is complete once its run has ended: the engine quits, its log is saved, and

@@ -45,6 +45,14 @@ export async function waitForSettled(page, movesBefore, movesAdded = 1) {
   return page.evaluate(() => document.body.dataset.state);
 }
 
+// Clicks "New game" and waits for the page to say that the new game has begun: the state of
+// the game before it must not be taken for the new one's.
+export async function startNewGame(page) {
+  const before = Number(await page.evaluate(() => document.body.dataset.game));
+  await page.click("#new-game");
+  await page.waitForFunction((number) => Number(document.body.dataset.game) > number, {timeout: 120000}, before);
+}
+
 export async function moveList(page) {
   return page.$$eval("#moves li:not(.empty)", (items) => items.map((item) => ({
     text: item.textContent,

@@ -15,7 +15,7 @@ import {tmpdir} from "node:os";
 import {join} from "node:path";
 import {Chess} from "chess.js";
 import {launchChromium, serveStatic} from "./chromium.mjs";
-import {assertAxeClean, moveList, newTab, problems, replay, waitForSettled} from "./page-helpers.mjs";
+import {assertAxeClean, moveList, newTab, problems, replay, startNewGame, waitForSettled} from "./page-helpers.mjs";
 
 const [siteDir, screenshotDir, tool, mateFile] = process.argv.slice(2);
 
@@ -82,7 +82,7 @@ test("a mate in 2 opened by its address gets the mate solver's move; the next ga
   // That game's engine left its book at its first move. "New game" returns to the start
   // position with the chosen colour (White, not the side the address gave the person) and a
   // fresh engine run, which answers 1.e4 from its book again.
-  await page.click("#new-game");
+  await startNewGame(page);
   await waitForSettled(page, 0, 0);
   assert.equal(await page.evaluate(() => location.search), "");
   assert.match(await page.$eval("#squares", (squares) => squares.getAttribute("aria-label")), /White at the bottom/);
@@ -163,7 +163,7 @@ test("addresses of positions no game can reach are refused with the reason; an E
 test("a whole game ends with its result shown", async () => {
   const page = await openPage();
   await page.select("#colour", "b");
-  await page.click("#new-game");
+  await startNewGame(page);
   let state = await waitForSettled(page, 0);
   // The person's moves: chess.js's legal moves, picked by a fixed sequence of numbers.
   let seed = 12345;
