@@ -7,36 +7,22 @@
 # the checkout. The build's log is build/deb/brindlet_VERSION-REVISION_ARCH.build.
 # DEB_BUILD_OPTIONS=nocheck skips the tests in the package build and their build dependencies.
 set -euo pipefail
+[ "$#" -eq 0 ] || { echo "usage: scripts/build-deb.sh (no arguments; DEB_BUILD_OPTIONS=nocheck skips the tests)" >&2; exit 2; }
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-# The package's upstream version is the one the top CMakeLists.txt sets.
-cmake_version=$(sed -n 's/^project(brindlet VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
-changelog_version=$(sed -n '1s/^brindlet (\([^-)]*\)-[^)]*).*/\1/p' debian/changelog)
-if [ -z "$cmake_version" ] || [ "$cmake_version" != "$changelog_version" ]; then
-  echo "build-deb: debian/changelog has version '$changelog_version', CMakeLists.txt '$cmake_version'" >&2
-  exit 1
-fi
+. scripts/lib/packages.sh
+. scripts/lib/version.sh
+# The package's upstream version is the project's.
+version=$(brindlet_version)
+changelog_matches "$version" || exit 1
 
 profiles=()
 case " ${DEB_BUILD_OPTIONS:-} " in *" nocheck "*) profiles=(-Pnocheck) ;; esac
-
-if ! command -v dpkg-checkbuilddeps >/dev/null 2>&1 || ! dpkg-checkbuilddeps "${profiles[@]}" >/dev/null 2>&1; then
-  as_root=()
-  if [ "$(id -u)" -ne 0 ]; then
-    if ! command -v sudo >/dev/null 2>&1; then
-      echo "build-deb: build dependencies are missing; as root, run: apt-get build-dep ${profiles[*]} $root" >&2
-      exit 1
-    fi
-    as_root=(sudo)
-  fi
-  "${as_root[@]}" apt-get update
-  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -o DPkg::Lock::Timeout=600 \
-    "${profiles[@]}" "$root"
-fi
+need_build_deps "$root" "${profiles[@]}" || exit 1
 
 out=$root/build/deb
-src=$out/src/brindlet-$cmake_version
+src=$out/src/brindlet-$version
 rm -rf "$out"
 mkdir -p "$out/src"
 if git -C "$root" rev-parse --git-dir >/dev/null 2>&1; then

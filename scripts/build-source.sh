@@ -6,23 +6,24 @@
 # and not committed, the tree as it is now. The tarball's bytes depend only on those files and
 # HEAD's commit date (entries in git's order, that date as every mtime, owner root, modes
 # 0644/0755, single-threaded xz): one commit always gives the same tarball. --committed refuses
-# a tree with changes (scripts/release.sh uses it).
+# a tree with changes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-. scripts/packages.sh
+. scripts/lib/packages.sh
+. scripts/lib/version.sh
 # debian/rules clean, which dpkg-buildpackage -S runs, needs debhelper.
-installed debhelper || apt_install debhelper
+need_packages debhelper dpkg-dev xz-utils || exit 1
 
 committed=0
-[ "${1:-}" = "--committed" ] && committed=1
+case "${1:-}" in
+  --committed) committed=1 ;;
+  "") ;;
+  *) echo "usage: scripts/build-source.sh [--committed]" >&2; exit 2 ;;
+esac
 
-version=$(sed -n 's/^project(brindlet VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
-changelog_version=$(sed -n '1s/^brindlet (\([^-)]*\)-[^)]*).*/\1/p' debian/changelog)
-if [ -z "$version" ] || [ "$version" != "$changelog_version" ]; then
-  echo "build-source: debian/changelog has version '$changelog_version', CMakeLists.txt '$version'" >&2
-  exit 1
-fi
+version=$(brindlet_version)
+changelog_matches "$version" || exit 1
 
 # The tree to pack: HEAD, or a commit of the working tree dated as HEAD (git stash create
 # writes that commit object without touching the tree, the index or the stash).

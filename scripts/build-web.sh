@@ -10,35 +10,48 @@
 # source package, Node and npm for the page), builds PCRE2's 8-bit library for WebAssembly from
 # Debian's own pcre2 source package, and checks that the engine answers "uci" under Node. Safe
 # to run again. With --for-tests it also installs Debian's chromium, in which the web tests play
-# the page.
+# the page; where chromium cannot be had, the reason is written to build/skips/web and
+# scripts/test.sh reports the web tests as skipped. --deps only installs.
+#   scripts/build-web.sh [--for-tests] [--deps]
 set -euo pipefail
 for_tests=false
-[ "${1:-}" = --for-tests ] && for_tests=true
+deps_only=false
+for arg in "$@"; do
+  case "$arg" in
+    --for-tests) for_tests=true ;;
+    --deps) deps_only=true ;;
+    *) echo "usage: scripts/build-web.sh [--for-tests] [--deps]" >&2; exit 2 ;;
+  esac
+done
 cd "$(dirname "$0")/.."
 root=$PWD
 out=$root/build/web
 jobs=$(nproc)
-mkdir -p "$out"
+mkdir -p "$out" build/skips
 
-. scripts/packages.sh
+. scripts/lib/packages.sh
+. scripts/lib/smoke.sh
+. scripts/lib/version.sh
 
 # emscripten brings the clang, lld, llvm and binaryen of its release; em++ runs its JavaScript
 # optimizer under Node with Debian's acorn. The books come from PolyGlot and GNU Chess's book;
-# Python serves the page.
-packages=(emscripten node-acorn cmake ninja-build pkg-config make dpkg-dev xz-utils bzip2 python3
-          polyglot gnuchess-book ca-certificates)
-[ "$for_tests" = false ] || packages+=(chromium)
-missing=()
-for package in "${packages[@]}"; do
-  installed "$package" || missing+=("$package")
-done
+# Python serves the page and writes the zip.
 # Node may come from another source that bundles npm (and conflicts with Debian's npm).
-command -v node >/dev/null 2>&1 || missing+=(nodejs)
-command -v npm >/dev/null 2>&1 || missing+=(npm)
-if [ "${#missing[@]}" -gt 0 ]; then
-  $SUDO apt-get -o DPkg::Lock::Timeout=600 update
-  apt_install "${missing[@]}"
+node_packages=()
+command -v node >/dev/null 2>&1 || node_packages+=(nodejs)
+command -v npm >/dev/null 2>&1 || node_packages+=(npm)
+rm -f build/skips/web
+if ! need_packages emscripten node-acorn "${node_packages[@]}"; then
+  # Without its compiler the target cannot be built here: exit 3 says so to scripts/test.sh.
+  echo "no emscripten: $packages_error" >build/skips/web
+  exit 3
 fi
+need_packages cmake ninja-build pkg-config make dpkg-dev xz-utils bzip2 python3 polyglot gnuchess-book \
+  ca-certificates
+if [ "$for_tests" = true ]; then
+  need_packages chromium || echo "no chromium: $packages_error" >build/skips/web
+fi
+[ "$deps_only" = false ] || exit 0
 # A Node from outside Debian finds Debian's acorn only on this path.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
@@ -57,12 +70,8 @@ cmake --build "$out/engine" -j "$jobs" --target brindlet
 
 # The engine must start and answer under Node (in a folder of its own, where its log then lies).
 check=$(mktemp -d)
-answer=$(cd "$check" && printf 'uci\nquit\n' | node "$out/brindlet.js")
+answers_uci "$check" node "$out/brindlet.js" || { echo "build-web.sh: brindlet.js does not answer under Node" >&2; exit 1; }
 rm -rf "$check"
-if [ "$(printf '%s' "$answer" | tail -n 1)" != uciok ]; then
-  echo "build-web.sh: brindlet.js under Node answered: $answer" >&2
-  exit 1
-fi
 
 # The page: its npm packages (pinned by web/package-lock.json), copied as they are: ES modules
 # that the browser loads through the page's import map, with no bundler and nothing from
@@ -71,7 +80,7 @@ if [ ! -d web/node_modules/cm-chessboard ] || [ ! -d web/node_modules/chess.js ]
     [ ! -d web/node_modules/puppeteer-core ] || [ web/package-lock.json -nt web/node_modules/.package-lock.json ]; then
   npm ci --prefix web --no-audit --no-fund
 fi
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/engine/CMakeCache.txt")
+version=$(brindlet_version)
 # The default books, which the site ships packed.
 [ -f "$out/tourbook.bin" ] && [ -f "$out/mainbook.bin" ] || scripts/make-books.sh "$out"
 # Earlier builds wrote the page into build/web/.
@@ -79,23 +88,9 @@ rm -rf "$out/src" "$out/vendor" "$out/index.html" "$out/COPYING"
 site=$root/build/site
 node scripts/web-site.mjs "$out" "$site" "$version"
 
-# The site as a zip, its files under brindlet-VERSION-web/ in sorted order, each with the same
-# fixed time and mode, so that a rebuild of the same sources gives the same bytes.
+# The site as a zip, its files under brindlet-VERSION-web/, every entry with the same fixed
+# time, so that a rebuild of the same sources gives the same bytes.
 zip=$root/build/brindlet-$version-web.zip
-python3 - "$site" "$zip" "brindlet-$version-web" <<'PYTHON'
-import os, sys, zipfile
-site, path, top = sys.argv[1:]
-files = sorted(os.path.relpath(os.path.join(folder, name), site)
-               for folder, _, names in os.walk(site) for name in names)
-with zipfile.ZipFile(path + ".tmp", "w") as archive:
-    for name in files:
-        info = zipfile.ZipInfo(f"{top}/{name}", date_time=(1980, 1, 1, 0, 0, 0))
-        info.compress_type = zipfile.ZIP_DEFLATED
-        info.external_attr = 0o100644 << 16
-        info.create_system = 3
-        with open(os.path.join(site, name), "rb") as file:
-            archive.writestr(info, file.read(), compresslevel=9)
-os.replace(path + ".tmp", path)
-PYTHON
+python3 scripts/lib/reproducible-zip.py "$zip" "brindlet-$version-web" "$site" 315532800
 
 ls -l "$out/brindlet.js" "$zip"

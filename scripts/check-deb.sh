@@ -19,16 +19,24 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-. scripts/packages.sh
+. scripts/lib/packages.sh
+. scripts/lib/mirror.sh
 
 archive=0
-[ "${1:-}" = "--archive" ] && archive=1
+deps_only=0
+for arg in "$@"; do
+  case "$arg" in
+    --archive) archive=1 ;;
+    --deps) deps_only=1 ;;
+    *) echo "usage: scripts/check-deb.sh [--deps] [--archive]" >&2; exit 2 ;;
+  esac
+done
 
-tools=(lintian blhc)
+tools=(lintian blhc debhelper)
 [ "$archive" -eq 0 ] || tools+=(sbuild mmdebstrap autopkgtest piuparts diffoscope-minimal faketime uidmap locales-all)
-missing=()
-for tool in "${tools[@]}"; do installed "$tool" || missing+=("$tool"); done
-[ "${#missing[@]}" -eq 0 ] || apt_install "${missing[@]}"
+need_packages "${tools[@]}" || exit 1
+need_build_deps "$root" -Pnocheck || exit 1
+[ "$deps_only" -eq 0 ] || exit 0
 
 failed=0
 times=()
@@ -104,7 +112,7 @@ fi
 
 if [ "$archive" -eq 1 ]; then
   dsc=$(ls "$root"/build/source/brindlet_*.dsc)
-  mirror=http://deb.debian.org/debian
+  mirror=$(debian_mirror)
   chroots=$root/build/chroots
   out=$root/build/archive
   rm -rf "$out"
@@ -164,7 +172,7 @@ if [ "$archive" -eq 1 ]; then
   took "piuparts bookworm"
 
   begin "reproducible builds"
-  if scripts/check-reproducible.sh "$dsc" "$out/reproducible" >"$out/reproducible.log" 2>&1; then
+  if scripts/check-reproducible-deb.sh "$dsc" "$out/reproducible" >"$out/reproducible.log" 2>&1; then
     tail -n 3 "$out/reproducible.log"
   else
     tail -n 40 "$out/reproducible.log" >&2

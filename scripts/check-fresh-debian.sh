@@ -5,7 +5,7 @@
 # and the root's disk use; exits non-zero if any run failed. It takes long (the test command
 # builds three times), so it is no part of .ci/run.
 #
-# usage: scripts/check-fresh-debian.sh [--repo DIR] [--roots DIR] [--reuse] SUITE [RUN...]
+# usage: scripts/check-fresh-debian.sh [--repo DIR] [--roots DIR] [--reuse] [--break-i386] SUITE [RUN...]
 #   SUITE    bookworm (Debian 12) or trixie (Debian 13)
 #   RUN      any of: deps (scripts/install-deps.sh alone: its play set, then its test set, each
 #            apt run's package count and download size in the log), play, test, ci;
@@ -18,6 +18,9 @@
 #            stays after the call for a look; `rm -rf --one-file-system ROOTS/SUITE` removes it.
 #   --reuse  keep the root an earlier call left and only clone the checkout anew: quicker for
 #            another try, but its packages are already there, so it is no check from scratch.
+#   --break-i386  the root's apt reads Debian's archive for amd64 only, and an i386 source that
+#            answers with an error, as a mirror with a broken i386 index does; after the runs,
+#            apt-get update inside must still succeed, with no foreign architecture left.
 # Needs root (debootstrap, mount, chroot) and Debian's archive, reached as the host's apt does.
 set -euo pipefail
 
@@ -29,11 +32,13 @@ usage() {
 repo=$(cd "$(dirname "$0")/.." && pwd)
 roots=""
 reuse=0
+break_i386=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --repo) repo=$(cd "$2" && pwd); shift 2 ;;
     --roots) roots=$2; shift 2 ;;
     --reuse) reuse=1; shift ;;
+    --break-i386) break_i386=1; shift ;;
     -h|--help) usage ;;
     -*) usage ;;
     *) break ;;
@@ -83,22 +88,10 @@ rm -rf --one-file-system "$logs"
 mkdir -p "$logs"
 
 # --- Where Debian's archive is, as the host's apt reaches it --------------------------------------
+. "$(dirname "$0")/lib/mirror.sh"
 host_codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-source_files=()
-for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
-  [ -f "$file" ] && source_files+=("$file")
-done
-# The URIs of every enabled one-line or deb822 entry; the first ending in /debian is the archive.
-archive_uris() {
-  awk '/^[[:space:]]*#/ { next }
-       $1 == "URIs:" { for (i = 2; i <= NF; i++) print $i }
-       $1 == "deb" { i = 2; if ($i ~ /^\[/) { while ($i !~ /\]$/) i++; i++ } print $i }' "$@"
-}
-mirror=""
-if [ ${#source_files[@]} -gt 0 ]; then
-  mirror=$(archive_uris "${source_files[@]}" | grep -E '/debian/?$' | head -n 1 || true)
-fi
-mirror=${mirror:-http://deb.debian.org/debian}
+mapfile -t source_files < <(apt_source_files)
+mirror=$(debian_mirror)
 
 # apt's proxy settings, if the host has any, also serve debootstrap's downloads.
 proxy_conf=$(apt-config dump | grep -iE '^Acquire::(http|https|ftp)::Proxy ' || true)
@@ -107,12 +100,8 @@ if [ -n "$http_proxy_conf" ] && [ -z "${http_proxy:-}" ]; then
   export http_proxy=$http_proxy_conf
 fi
 
-if ! command -v debootstrap >/dev/null 2>&1; then
-  say "installing debootstrap on the host"
-  apt-get update >"$logs/host-apt.log" 2>&1
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -o DPkg::Lock::Timeout=600 debootstrap \
-    >>"$logs/host-apt.log" 2>&1
-fi
+. "$(dirname "$0")/lib/packages.sh"
+need_packages debootstrap >"$logs/host-apt.log" 2>&1 || { echo "check-fresh-debian: $packages_error" >&2; exit 1; }
 
 # --- Timed runs ------------------------------------------------------------------------------------
 failed=0
@@ -181,6 +170,13 @@ else
   # debootstrap's own one-line source would name the archive a second time.
   if [ "$copied" -eq 1 ] && ! archive_uris /etc/apt/sources.list 2>/dev/null | grep -qE '/debian/?$'; then
     rm -f "$root/etc/apt/sources.list"
+  fi
+  if [ "$break_i386" -eq 1 ]; then
+    sed -i '/^Types:/a Architectures: amd64' "$root"/etc/apt/sources.list.d/*.sources 2>/dev/null || true
+    sed -i -E 's/^deb (\[([^]]*)\] )?/deb [arch=amd64 \2] /' "$root"/etc/apt/sources.list \
+      "$root"/etc/apt/sources.list.d/*.list 2>/dev/null || true
+    # Port 9 of this machine refuses the connection: "apt-get update" fails for i386.
+    echo "deb [arch=i386 trusted=yes] http://127.0.0.1:9/debian $suite main" >"$root/etc/apt/sources.list.d/broken-i386.list"
   fi
   [ -z "$proxy_conf" ] || echo "$proxy_conf" >"$root/etc/apt/apt.conf.d/01proxy"
   cp -L /etc/resolv.conf "$root/etc/resolv.conf"
@@ -274,6 +270,16 @@ if [ "$failed" -eq 0 ]; then
         sed 's/^/    /' "$logs/deb-install.log" ;;
     esac
   done
+fi
+# After a run with a broken i386 index, the root's apt answers as before: no foreign architecture
+# is left that the index would be needed for.
+if [ "$break_i386" -eq 1 ]; then
+  apt_after() {
+    in_root dpkg --print-foreign-architectures
+    [ -z "$(in_root dpkg --print-foreign-architectures)" ] && in_root apt-get update
+  }
+  step apt-after apt_after
+  [ ! -f "$logs/test.log" ] || sed -n '/^== test.sh: summary/,$p' "$logs/test.log" | sed 's/^/    /'
 fi
 unmount_all
 

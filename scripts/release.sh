@@ -4,29 +4,36 @@
 #   brindlet_VERSION-REV.dsc, .debian.tar.xz   the Debian source package
 #   brindlet_VERSION-REV_amd64.deb        the package, built from that .dsc (scripts/build-deb.sh)
 #   brindlet-VERSION-windows-*.zip        the Windows zips (scripts/build-windows.sh)
-#   brindlet-VERSION-web.zip              the page, where scripts/build-web.sh makes it
+#   brindlet-VERSION-web.zip              the page (scripts/build-web.sh)
 #   SHA256SUMS                            sha256sum of each file above
-# Each build is reproducible, so the same commit gives the same SHA256SUMS. A tree with
-# uncommitted changes is refused. DEB_BUILD_OPTIONS=nocheck skips the package's tests.
+# All of them come from one run of the test command with BRINDLET_REQUIRE_ALL=1, so no release
+# is made from a run that skipped a target or failed a test; a file missing afterwards fails the
+# release. Each build is reproducible, so the same commit gives the same SHA256SUMS. A tree with
+# uncommitted changes is refused.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+[ "$#" -eq 0 ] || { echo "usage: scripts/release.sh (no arguments)" >&2; exit 2; }
+. scripts/lib/version.sh
 
 if ! git diff --quiet HEAD --; then
   echo "release: the working tree has changes that are not committed" >&2
   exit 1
 fi
-version=$(sed -n 's/^project(brindlet VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+version=$(brindlet_version)
 
-scripts/build-deb.sh  # builds the source package into build/source/ first
-scripts/build-windows.sh
-[ ! -x scripts/build-web.sh ] || scripts/build-web.sh
+# Every part, none skipped: it builds the source package and the .deb (scripts/check-deb.sh), the
+# Windows zips and the site's zip, and tests them all.
+BRINDLET_REQUIRE_ALL=1 scripts/test.sh
 
+files=(build/source/brindlet_"$version".orig.tar.xz build/source/brindlet_"$version"-*.dsc
+  build/source/brindlet_"$version"-*.debian.tar.xz build/deb/brindlet_"$version"-*_amd64.deb
+  build/windows/brindlet-"$version"-windows-x86_64.zip build/windows/brindlet-"$version"-windows-x86.zip
+  build/brindlet-"$version"-web.zip)
+for file in "${files[@]}"; do
+  [ -f "$file" ] || { echo "release: $file is missing" >&2; exit 1; }
+done
 rm -rf dist
 mkdir -p dist
-cp build/source/brindlet_"$version".orig.tar.xz build/source/brindlet_"$version"-*.dsc \
-  build/source/brindlet_"$version"-*.debian.tar.xz dist/
-cp build/deb/brindlet_"$version"-*_amd64.deb dist/
-cp build/windows/brindlet-"$version"-windows-*.zip dist/
-[ ! -f build/brindlet-"$version"-web.zip ] || cp build/brindlet-"$version"-web.zip dist/
+cp "${files[@]}" dist/
 (cd dist && LC_ALL=C sha256sum -- * >SHA256SUMS)
 cat dist/SHA256SUMS

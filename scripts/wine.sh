@@ -51,18 +51,54 @@ case "${1:-}" in
   *) [ -n "${1:-}" ] && arch=$(pe_machine "$1") ;;
 esac
 
+# in_root COMMAND...: runs COMMAND in build/windows/wine32-root (scripts/wine32-root.sh), in a
+# mount namespace of its own that shows the root with this checkout, /tmp, $TMPDIR and the
+# current folder at their own paths, so that the paths a caller passes mean the same there.
+rootfs=$root/build/windows/wine32-root
+in_root() {
+  local binds=("$root" /tmp) folder bound
+  for folder in "${TMPDIR:-/tmp}" "$PWD"; do
+    bound=0
+    for known in "${binds[@]}"; do
+      case "$folder/" in "$known/" | "${known%/}"/*/ ) bound=1 ;; esac
+    done
+    [ "$folder" = / ] || [ "$bound" -eq 1 ] || binds+=("$folder")
+  done
+  unshare --mount --propagation private --fork -- /bin/sh -c '
+    rootfs=$1 here=$2 count=$3
+    shift 3
+    while [ "$count" -gt 0 ]; do
+      mkdir -p "$rootfs$1" && mount --rbind "$1" "$rootfs$1" || exit 126
+      shift
+      count=$((count - 1))
+    done
+    mount -t proc proc "$rootfs/proc" && mount --rbind /dev "$rootfs/dev" || exit 126
+    exec chroot "$rootfs" /bin/sh -c '\''cd "$1" && shift && exec "$@"'\'' sh "$here" "$@"' \
+    sh "$rootfs" "$PWD" "${#binds[@]}" "${binds[@]}" "$@"
+}
+
+runner=()
 if [ "$arch" = x86 ]; then
   export WINEPREFIX="$root/build/windows/wine32"
   # wine32 (i386; Debian 12's Wine 8 and Debian 13's Wine 10 alike) adds the 32-bit loader
-  # /usr/lib/wine/wine beside wine64's: it runs in a 32-bit prefix, as on 32-bit Windows.
+  # /usr/lib/wine/wine beside wine64's: it runs in a 32-bit prefix, as on 32-bit Windows. Where
+  # the machine has none, the Debian 13 root's is taken.
   wine=/usr/lib/wine/wine
   export WINEARCH=win32
-  [ -x "$wine" ] && [ "$(elf_class "$wine")" = 1 ] || {
-    [ "${1:-}" = --found ] && exit 1
-    echo "wine.sh: no Wine loader for 32-bit programs found; scripts/build-windows.sh installs it" >&2
-    exit 127
-  }
-  wineserver=$(first_program /usr/lib/wine/wineserver32 /usr/lib/wine/wineserver64 wineserver /usr/lib/wine/wineserver)
+  if ! { [ -x "$wine" ] && [ "$(elf_class "$wine")" = 1 ]; }; then
+    if [ -x "$rootfs$wine" ] && [ "$(id -u)" -eq 0 ]; then
+      runner=(in_root)
+    else
+      [ "${1:-}" = --found ] && exit 1
+      echo "wine.sh: no Wine loader for 32-bit programs found; scripts/build-windows.sh installs it" >&2
+      exit 127
+    fi
+  fi
+  prefix=""
+  [ "${#runner[@]}" -eq 0 ] || prefix=$rootfs
+  wineserver=$(first_program "$prefix/usr/lib/wine/wineserver32" "$prefix/usr/lib/wine/wineserver64" \
+    "$prefix/usr/lib/wine/wineserver" wineserver)
+  wineserver=${wineserver#"$prefix"}
 else
   export WINEPREFIX="$root/build/windows/wine"
   wine=$(first_program /usr/lib/wine/wine64 wine64 wine /usr/lib/wine/wine) || {
@@ -81,21 +117,22 @@ case "${1:-}" in
     mkdir -p "$WINEPREFIX"
     # The server stays ten minutes after the last program ends, so a whole test run keeps one
     # server; if one is running already, that one is used.
-    "$wineserver" -p600 2>/dev/null || true
+    "${runner[@]}" "$wineserver" -p600 </dev/null >/dev/null 2>&1 || true
     # The first start creates the prefix (half a minute); later ones find it ready.
-    [ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot --init </dev/null >/dev/null 2>&1
+    [ -f "$WINEPREFIX/system.reg" ] || "${runner[@]}" "$wine" wineboot --init </dev/null >/dev/null 2>&1
     # Wine's own background services start with the first program and inherit its standard
     # handles: started here on /dev/null, they never hold a test's pipes open.
-    "$wine" cmd /c exit </dev/null >/dev/null 2>&1
+    "${runner[@]}" "$wine" cmd /c exit </dev/null >/dev/null 2>&1
     ;;
   --stop)
-    "$wineserver" -k 2>/dev/null || true
+    "${runner[@]}" "$wineserver" -k 2>/dev/null || true
     ;;
   "")
     echo "usage: scripts/wine.sh PROGRAM.exe [ARGS...] | --start [x86] | --stop [x86] | --found [x86]" >&2
     exit 2
     ;;
   *)
+    [ "${#runner[@]}" -eq 0 ] || { in_root "$wine" "$@"; exit; }
     exec "$wine" "$@"
     ;;
 esac

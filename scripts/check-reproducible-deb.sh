@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# check-reproducible.sh DSC DIR: builds the .deb files from the source package DSC twice (without
+# check-reproducible-deb.sh DSC DIR: builds the .deb files from the source package DSC twice (without
 # the tests, which do not touch the package's files) and compares them byte for byte. The second
 # build differs from the first in what reproducible-builds.org varies: the build path (longer and
 # elsewhere), the clock (faketime, 400 days on: the package takes its dates from
@@ -8,7 +8,7 @@
 # fails. Needs the build dependencies installed, faketime, diffoscope and locales-all.
 set -euo pipefail
 if [ "$#" -ne 2 ]; then
-  echo "usage: check-reproducible.sh DSC DIR" >&2
+  echo "usage: check-reproducible-deb.sh DSC DIR" >&2
   exit 2
 fi
 dsc=$(readlink -f -- "$1")
@@ -23,7 +23,7 @@ build() { # build NAME SOURCE_DIR, then the variations as env and command prefix
   mkdir -p "$(dirname "$src")"
   dpkg-source -x "$dsc" "$src" >/dev/null
   (cd "$src" && "$@" dpkg-buildpackage -us -uc -b -Pnocheck) >"$dir/$name.log" 2>&1 ||
-    { tail -n 30 "$dir/$name.log"; echo "check-reproducible: build $name failed" >&2; exit 1; }
+    { tail -n 30 "$dir/$name.log"; echo "check-reproducible-deb: build $name failed" >&2; exit 1; }
   mkdir -p "$dir/$name"
   mv "$(dirname "$src")"/*.deb "$dir/$name/"
 }
@@ -38,9 +38,9 @@ status=0
 for deb in "$dir"/first/*.deb; do
   name=$(basename "$deb")
   if cmp -s "$deb" "$dir/second/$name"; then
-    echo "check-reproducible: $name identical: $(sha256sum <"$deb" | cut -d' ' -f1)"
+    echo "check-reproducible-deb: $name identical: $(sha256sum <"$deb" | cut -d' ' -f1)"
   else
-    echo "check-reproducible: $name differs; see $dir/diffoscope.txt"
+    echo "check-reproducible-deb: $name differs; see $dir/diffoscope.txt"
     diffoscope --text "$dir/diffoscope.txt" "$deb" "$dir/second/$name" || true
     status=1
   fi
