@@ -100,22 +100,26 @@ deb_run() {
   if scripts/check-deb.sh; then echo "1 0 0" >"$logs/$task.count"; else echo "0 1 0" >"$logs/$task.count"; return 1; fi
 }
 
+# In the order they start when they can: the longest chains first (the builds whose checks take
+# longest), the short independent parts last.
 selected native || selected windows || selected windows32 || selected web || selected s390x ||
   selected armhf && add_task release-build "" release_build
-selected native && add_task native release-build release_check native -LE '^(windows|windows32|web|arch-.*)$'
 selected sanitizers && add_task sanitizers "" sanitizers_run
-selected fuzz && add_task fuzz "" fuzz_run
-selected windows && add_task windows-build "" scripts/build-windows.sh x64
-selected windows && add_task windows "release-build windows-build" release_check windows -L '^windows$' -LE '^windows32$'
-selected windows32 && add_task windows32-build "" scripts/build-windows.sh x86
-selected windows32 && add_task windows32 "release-build windows32-build" release_check windows32 -L '^windows32$'
-selected web && add_task web-build "" scripts/build-web.sh --for-tests
-selected web && add_task web "release-build web-build" release_check web -L '^web$'
 for arch in "${arches[@]}"; do
   add_task "$arch-build" "" scripts/check-arch.sh --build "$arch"
+done
+selected web && add_task web-build "" scripts/build-web.sh --for-tests
+for arch in "${arches[@]}"; do
   add_task "$arch" "release-build $arch-build" release_check "$arch" -L "^arch-$arch\$" -V
 done
+selected web && add_task web "release-build web-build" release_check web -L '^web$'
+selected native && add_task native release-build release_check native -LE '^(windows|windows32|web|arch-.*)$'
+selected windows && add_task windows-build "" scripts/build-windows.sh x64
+selected windows32 && add_task windows32-build "" scripts/build-windows.sh x86
+selected windows && add_task windows "release-build windows-build" release_check windows -L '^windows$' -LE '^windows32$'
+selected windows32 && add_task windows32 "release-build windows32-build" release_check windows32 -L '^windows32$'
 selected deb && add_task deb "" deb_run
+selected fuzz && add_task fuzz "" fuzz_run
 
 run_tasks "${BRINDLET_TEST_SLOTS:-3}"
 
@@ -126,4 +130,5 @@ for part in "${parts[@]}"; do
     *) part_tasks "$part" "$part-build" "$part" ;;
   esac
 done
+echo "== test.sh [$(date +%T)]: done in $(($(date +%s) - setup_start)) s, installs included"
 summarize "${parts[@]}"

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine, headless, in the build tree's own Wine prefixes, so nothing
 # in the user's ~/.wine is touched: a 64-bit program in build/windows/wine, a 32-bit one in
-# build/windows/wine32 (the machine is read from the program's PE header).
+# build/windows/wine32 (the machine is read from the program's PE header), or, with the Wine of
+# the Debian 13 root that scripts/wine32-root.sh makes where the host has no wine32, in
+# build/windows/wine32-debian13 (BRINDLET_WINE32_ROOT=1 takes that Wine even where the host has
+# one, to try it).
 #   scripts/wine.sh PROGRAM.exe [ARGS...]  runs it; standard input, output and exit status pass through
 #   scripts/wine.sh --start [x86]          creates the prefix if needed and keeps one wineserver and
 #                                          Wine's services running, so a program starts in a fraction of
@@ -85,9 +88,11 @@ if [ "$arch" = x86 ]; then
   # the machine has none, the Debian 13 root's is taken.
   wine=/usr/lib/wine/wine
   export WINEARCH=win32
-  if ! { [ -x "$wine" ] && [ "$(elf_class "$wine")" = 1 ]; }; then
+  if [ "${BRINDLET_WINE32_ROOT:-0}" = 1 ] || ! { [ -x "$wine" ] && [ "$(elf_class "$wine")" = 1 ]; }; then
     if [ -x "$rootfs$wine" ] && [ "$(id -u)" -eq 0 ]; then
       runner=(in_root)
+      # A prefix of its own: another Wine release must not take over the host Wine's.
+      export WINEPREFIX="$root/build/windows/wine32-debian13"
     else
       [ "${1:-}" = --found ] && exit 1
       echo "wine.sh: no Wine loader for 32-bit programs found; scripts/build-windows.sh installs it" >&2

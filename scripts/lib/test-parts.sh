@@ -15,7 +15,7 @@
 # failed. A task whose dependency failed does not run and counts as failed; one whose dependency
 # was skipped is skipped for the same reason.
 task_names=()
-declare -A task_deps=() task_command=() task_status=() task_seconds=() task_started=() pid_task=()
+declare -A task_deps=() task_command=() task_status=() task_seconds=() task_started=()
 
 add_task() {
   local name=$1 deps=$2
@@ -43,7 +43,14 @@ readiness() {
 }
 
 run_tasks() {
-  local slots=$1 running=0 name state pid status pending
+  local slots=$1 running=0 name state status pending
+  # Each task writes its name and exit status into this pipe as it ends, and the loop reads them
+  # as they come (bash's "wait -n" misses children that ended before it was called).
+  local done_pipe
+  done_pipe=$(mktemp -u "${TMPDIR:-/tmp}/brindlet-tasks.XXXXXX")
+  mkfifo "$done_pipe"
+  exec 7<>"$done_pipe"
+  rm -f "$done_pipe"
   for (( ; ; )); do
     pending=0
     for name in "${task_names[@]}"; do
@@ -56,8 +63,11 @@ run_tasks() {
           say_task "$name: $state (a task it needs did not pass)" ;;
         ready)
           if [ "$running" -lt "$slots" ]; then
-            (task=$name && eval "${task_command[$name]}") </dev/null >"$logs/$name.log" 2>&1 &
-            pid_task[$!]=$name
+            (
+              status=0
+              (task=$name && eval "${task_command[$name]}") </dev/null >"$logs/$name.log" 2>&1 7>&- || status=$?
+              echo "$name $status" >&7
+            ) &
             task_started[$name]=$(date +%s)
             task_status[$name]=running
             running=$((running + 1))
@@ -69,9 +79,7 @@ run_tasks() {
       esac
     done
     [ "$running" -gt 0 ] || { [ "$pending" -eq 0 ] && break; continue; }
-    status=0
-    wait -n -p pid || status=$?
-    name=${pid_task[$pid]}
+    read -r name status <&7
     running=$((running - 1))
     task_seconds[$name]=$(($(date +%s) - task_started[$name]))
     case "$status" in
@@ -84,6 +92,8 @@ run_tasks() {
       tail -n 40 "$logs/$name.log" | sed "s/^/  $name| /"
     fi
   done
+  exec 7>&-
+  wait
 }
 
 # ctest's closing line gives the tests run and failed; those it lists as skipped are no passes.
@@ -140,6 +150,11 @@ summarize() {
       failed) bad=1 ;;
       skipped) any_skipped=1 ;;
     esac
+  done
+  # Tasks that serve several parts (the Release build) are counted in none of them.
+  for name in "${task_names[@]}"; do
+    [[ " ${part_task_list[*]} " == *" $name "* ]] ||
+      printf '  (%s: %s, %d s, shared by the parts that need it)\n' "$name" "${task_status[$name]}" "${task_seconds[$name]:-0}"
   done
   if [ "$any_skipped" -eq 1 ] && [ "${BRINDLET_REQUIRE_ALL:-0}" = 1 ]; then
     echo "test.sh: BRINDLET_REQUIRE_ALL=1, and a part was skipped: the run fails"
