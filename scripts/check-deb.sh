@@ -10,7 +10,7 @@
 #              (mmdebstrap's buildd variant: build-essential, then only the Build-Depends),
 #              in sbuild's unshare mode
 #   autopkgtest  debian/tests against each release's .deb, in a fresh unshare testbed
-#   piuparts   install, remove and purge of the Debian 12 .deb in a clean minimal root
+#   piuparts   install, remove and purge of each release's .deb in a clean minimal root of it
 #   reproducible  two builds of the .dsc in different paths, at different dates (faketime;
 #              SOURCE_DATE_EPOCH comes from debian/changelog), umask, time zone and locale
 #              give the same .deb files; diffoscope shows any difference
@@ -126,8 +126,10 @@ if [ "$archive" -eq 1 ]; then
     [ -s "$chroots/$release-amd64.tar.zst" ] ||
       mmdebstrap --variant=buildd "$release" "$chroots/$release-amd64.tar.zst" "$mirror"
   done
-  [ -s "$chroots/bookworm-minbase.tar.gz" ] ||
-    mmdebstrap --variant=minbase bookworm "$chroots/bookworm-minbase.tar.gz" "$mirror"
+  for release in bookworm trixie; do
+    [ -s "$chroots/$release-minbase.tar.gz" ] ||
+      mmdebstrap --variant=minbase "$release" "$chroots/$release-minbase.tar.gz" "$mirror"
+  done
   took "chroot tarballs (when missing)"
 
   for release in bookworm trixie; do
@@ -160,16 +162,18 @@ if [ "$archive" -eq 1 ]; then
     took "autopkgtest $release"
   done
 
-  begin piuparts
-  if piuparts --basetgz="$chroots/bookworm-minbase.tar.gz" --distribution=bookworm --mirror="$mirror main" \
-      "$out/bookworm"/brindlet_*_amd64.deb >"$out/piuparts.log" 2>&1; then
-    echo "check-deb: piuparts: $(tail -n 1 "$out/piuparts.log")"
-  else
-    tail -n 30 "$out/piuparts.log" >&2
-    echo "check-deb: piuparts failed ($out/piuparts.log)" >&2
-    failed=1
-  fi
-  took "piuparts bookworm"
+  for release in bookworm trixie; do
+    begin "piuparts $release"
+    if piuparts --basetgz="$chroots/$release-minbase.tar.gz" --distribution="$release" --mirror="$mirror main" \
+        "$out/$release"/brindlet_*_amd64.deb >"$out/$release/piuparts.log" 2>&1; then
+      echo "check-deb: piuparts $release: $(tail -n 1 "$out/$release/piuparts.log")"
+    else
+      tail -n 30 "$out/$release/piuparts.log" >&2
+      echo "check-deb: piuparts $release failed ($out/$release/piuparts.log)" >&2
+      failed=1
+    fi
+    took "piuparts $release"
+  done
 
   begin "reproducible builds"
   if scripts/check-reproducible-deb.sh "$dsc" "$out/reproducible" >"$out/reproducible.log" 2>&1; then

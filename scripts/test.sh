@@ -120,6 +120,8 @@ selected windows && add_task windows "release-build windows-build" release_check
 selected windows32 && add_task windows32 "release-build windows32-build" release_check windows32 -L '^windows32$'
 selected deb && add_task deb "" deb_run
 selected fuzz && add_task fuzz "" fuzz_run
+# The sanitizers' build and tests are the longest chain; everything else waits for the Release build.
+urgent release-build sanitizers
 
 run_tasks "${BRINDLET_TEST_SLOTS:-3}"
 

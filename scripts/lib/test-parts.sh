@@ -3,6 +3,8 @@
 #                                             tasks start in the order they were added
 #   run_tasks SLOTS                           runs them, at most SLOTS at a time, each one's
 #                                             output in $logs/NAME.log
+#   urgent NAME...                            these run at the normal priority, the others
+#                                             niced: the longest chain gets the processors first
 #   run_ctest BUILD_DIR CTEST_OPTIONS...      ctest in BUILD_DIR, its counts kept for the task
 #                                             ($logs/TASK.count: passed failed skipped; a task
 #                                             learns its name from $task)
@@ -15,7 +17,7 @@
 # failed. A task whose dependency failed does not run and counts as failed; one whose dependency
 # was skipped is skipped for the same reason.
 task_names=()
-declare -A task_deps=() task_command=() task_status=() task_seconds=() task_started=()
+declare -A task_deps=() task_command=() task_status=() task_seconds=() task_started=() task_urgent=()
 
 add_task() {
   local name=$1 deps=$2
@@ -24,6 +26,11 @@ add_task() {
   task_deps[$name]=$deps
   task_command[$name]=$(printf '%q ' "$@")
   task_status[$name]=pending
+}
+
+urgent() {
+  local name
+  for name in "$@"; do task_urgent[$name]=1; done
 }
 
 say_task() { echo "== test.sh [$(date +%T)]: $*"; }
@@ -65,6 +72,7 @@ run_tasks() {
           if [ "$running" -lt "$slots" ]; then
             (
               status=0
+              [ -n "${task_urgent[$name]:-}" ] || renice -n 10 -p "$BASHPID" >/dev/null 2>&1 || true
               (task=$name && eval "${task_command[$name]}") </dev/null >"$logs/$name.log" 2>&1 7>&- || status=$?
               echo "$name $status" >&7
             ) &
