@@ -132,58 +132,44 @@ if [ "$archive" -eq 1 ]; then
   done
   took "chroot tarballs (when missing)"
 
+  # archive_step NAME LOG SUMMARY COMMAND...: COMMAND, timed, its output in LOG; then
+  # "check-deb: NAME: " and what the shell command SUMMARY prints, or LOG's tail on a failure.
+  archive_step() {
+    local name=$1 log=$2 summary=$3
+    shift 3
+    begin "$name"
+    if "$@" >"$log" 2>&1; then
+      echo "check-deb: $name: $(eval "$summary")"
+    else
+      tail -n 30 "$log" >&2
+      echo "check-deb: $name failed ($log)" >&2
+      failed=1
+    fi
+    took "$name"
+  }
+  sbuild_in() (
+    cd "$out/$1" && DEB_BUILD_OPTIONS=parallel=2 sbuild --chroot-mode=unshare --chroot="$chroots/$1-amd64.tar.zst" \
+      --dist="$1" --arch=amd64 --no-run-lintian --no-run-piuparts --no-run-autopkgtest --no-apt-upgrade \
+      --no-apt-distupgrade "$dsc"
+  )
   for release in bookworm trixie; do
-    begin "sbuild $release"
     mkdir -p "$out/$release"
-    if (cd "$out/$release" && DEB_BUILD_OPTIONS=parallel=2 sbuild --chroot-mode=unshare \
-          --chroot="$chroots/$release-amd64.tar.zst" --dist="$release" --arch=amd64 --no-run-lintian \
-          --no-run-piuparts --no-run-autopkgtest --no-apt-upgrade --no-apt-distupgrade "$dsc" >sbuild.out 2>&1); then
-      echo "check-deb: sbuild $release: built $(cd "$out/$release" && ls brindlet_*_amd64.deb)"
-    else
-      tail -n 30 "$out/$release"/brindlet_*_amd64.build >&2 || true
-      echo "check-deb: sbuild $release failed ($out/$release/)" >&2
-      failed=1
-    fi
-    took "sbuild $release (with tests)"
+    # With its tests: the package's own build runs them.
+    archive_step "sbuild $release" "$out/$release/sbuild.out" "cd $out/$release && ls brindlet_*_amd64.deb" \
+      sbuild_in "$release"
   done
-
   for release in bookworm trixie; do
-    begin "autopkgtest $release"
     # The chroot tarballs hold no package lists: the testbed fetches them first.
-    if autopkgtest -o "$out/$release/autopkgtest" --setup-commands='apt-get update' \
-        "$out/$release"/brindlet_*_amd64.deb "$dsc" -- \
-        unshare --release "$release" --tarball "$chroots/$release-amd64.tar.zst" >"$out/$release/autopkgtest.log" 2>&1; then
-      echo "check-deb: autopkgtest $release: $(grep -E '^(engine-answers|tool-bench) ' "$out/$release/autopkgtest.log" | tr -s ' ' | paste -sd, -)"
-    else
-      tail -n 30 "$out/$release/autopkgtest.log" >&2
-      echo "check-deb: autopkgtest $release failed ($out/$release/autopkgtest.log)" >&2
-      failed=1
-    fi
-    took "autopkgtest $release"
+    archive_step "autopkgtest $release" "$out/$release/autopkgtest.log" \
+      "grep -E '^(engine-answers|tool-bench) ' $out/$release/autopkgtest.log | tr -s ' ' | paste -sd, -" \
+      autopkgtest -o "$out/$release/autopkgtest" --setup-commands='apt-get update' \
+      "$out/$release"/brindlet_*_amd64.deb "$dsc" -- unshare --release "$release" --tarball "$chroots/$release-amd64.tar.zst"
+    archive_step "piuparts $release" "$out/$release/piuparts.log" "tail -n 1 $out/$release/piuparts.log" \
+      piuparts --basetgz="$chroots/$release-minbase.tar.gz" --distribution="$release" --mirror="$mirror main" \
+      "$out/$release"/brindlet_*_amd64.deb
   done
-
-  for release in bookworm trixie; do
-    begin "piuparts $release"
-    if piuparts --basetgz="$chroots/$release-minbase.tar.gz" --distribution="$release" --mirror="$mirror main" \
-        "$out/$release"/brindlet_*_amd64.deb >"$out/$release/piuparts.log" 2>&1; then
-      echo "check-deb: piuparts $release: $(tail -n 1 "$out/$release/piuparts.log")"
-    else
-      tail -n 30 "$out/$release/piuparts.log" >&2
-      echo "check-deb: piuparts $release failed ($out/$release/piuparts.log)" >&2
-      failed=1
-    fi
-    took "piuparts $release"
-  done
-
-  begin "reproducible builds"
-  if scripts/check-reproducible-deb.sh "$dsc" "$out/reproducible" >"$out/reproducible.log" 2>&1; then
-    tail -n 3 "$out/reproducible.log"
-  else
-    tail -n 40 "$out/reproducible.log" >&2
-    echo "check-deb: the two builds differ ($out/reproducible/)" >&2
-    failed=1
-  fi
-  took "reproducible (two builds)"
+  archive_step "reproducible builds" "$out/reproducible.log" "tail -n 2 $out/reproducible.log | paste -sd' ' -" \
+    scripts/check-reproducible-deb.sh "$dsc" "$out/reproducible"
 fi
 
 echo "check-deb: times:"

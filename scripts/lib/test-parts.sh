@@ -74,6 +74,10 @@ run_tasks() {
               status=0
               [ -n "${task_urgent[$name]:-}" ] || renice -n 10 -p "$BASHPID" >/dev/null 2>&1 || true
               (task=$name && eval "${task_command[$name]}") </dev/null >"$logs/$name.log" 2>&1 7>&- || status=$?
+              # The processor time of the task's processes ("times": their user and system time).
+              times >"$logs/$name.cpu"
+              tail -n 1 "$logs/$name.cpu" | tr 'ms' '  ' | awk '{ printf "%d\n", $1 * 60 + $2 + $3 * 60 + $4 }' >"$logs/$name.cpu.tmp"
+              mv "$logs/$name.cpu.tmp" "$logs/$name.cpu"
               echo "$name $status" >&7
             ) &
             task_started[$name]=$(date +%s)
@@ -130,14 +134,16 @@ part_tasks() {
 }
 
 summarize() {
-  local part name status seconds reason passed=0 failed=0 skipped=0 bad=0 any_skipped=0 p f s
+  local part name status seconds cpu reason passed=0 failed=0 skipped=0 bad=0 any_skipped=0 p f s
   echo
   echo "== test.sh: summary (logs in $logs/)"
   for part in "$@"; do
     status=passed
     seconds=0
+    cpu=0
     for name in ${part_task_list[$part]}; do
       seconds=$((seconds + ${task_seconds[$name]:-0}))
+      cpu=$((cpu + $(cat "$logs/$name.cpu" 2>/dev/null || echo 0)))
       case "${task_status[$name]}" in
         failed | not-run) status=failed ;;
         skipped) [ "$status" = failed ] || status=skipped ;;
@@ -145,7 +151,7 @@ summarize() {
     done
     reason=""
     [ "$status" != skipped ] || reason=": $(cat "build/skips/$part" 2>/dev/null || echo "a task it needs was skipped")"
-    printf '  %-11s %s%s (%d s)\n' "$part" "$status" "$reason" "$seconds"
+    printf '  %-11s %s%s (%d s; processor time %d s)\n' "$part" "$status" "$reason" "$seconds" "$cpu"
     # Its tests' counts; a part whose tests did not run counts them as skipped or failed.
     read -r p f s < <(cat_counts "$part")
     if [ "$status" = skipped ] && [ "$p$f" = 00 ]; then
@@ -162,7 +168,8 @@ summarize() {
   # Tasks that serve several parts (the Release build) are counted in none of them.
   for name in "${task_names[@]}"; do
     [[ " ${part_task_list[*]} " == *" $name "* ]] ||
-      printf '  (%s: %s, %d s, shared by the parts that need it)\n' "$name" "${task_status[$name]}" "${task_seconds[$name]:-0}"
+      printf '  (%s: %s, %d s; processor time %d s; shared by the parts that need it)\n' "$name" \
+        "${task_status[$name]}" "${task_seconds[$name]:-0}" "$(cat "$logs/$name.cpu" 2>/dev/null || echo 0)"
   done
   if [ "$any_skipped" -eq 1 ] && [ "${BRINDLET_REQUIRE_ALL:-0}" = 1 ]; then
     echo "test.sh: BRINDLET_REQUIRE_ALL=1, and a part was skipped: the run fails"
