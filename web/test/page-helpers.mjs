@@ -9,9 +9,12 @@ const axeSource = createRequire(import.meta.url).resolve("axe-core/axe.min.js");
 
 export const problems = [];  // console errors, page errors and failed requests, of every page
 
-// A new tab, not yet at the page, whose problems are noted.
-export async function newTab(chromium, viewport = {width: 1000, height: 760}) {
-  const page = await chromium.browser.newPage();
+// A new tab, not yet at the page, whose problems are noted. Each has a browser context of its
+// own (as a fresh profile: no game kept from another test) unless `context` is given.
+export async function newTab(chromium, viewport = {width: 1000, height: 760}, context = undefined) {
+  const own = context === undefined ? await chromium.browser.createBrowserContext() : null;
+  const page = await (context ?? own).newPage();
+  if (own !== null) page.once("close", () => own.close().catch(() => {}));
   await page.setViewport(viewport);
   page.on("console", (message) => { if (message.type() === "error") problems.push(`console: ${message.text()}`); });
   page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
