@@ -29,8 +29,10 @@ export class BoardView {
     return this.board.setPosition(fen, animated);
   }
 
+  // Only a change is drawn: cm-chessboard draws the whole board again, which would end a drag.
   orient(color) {
-    this.board.setOrientation(color === "w" ? COLOR.white : COLOR.black);
+    const orientation = color === "w" ? COLOR.white : COLOR.black;
+    if (this.board.getOrientation() !== orientation) this.board.setOrientation(orientation);
   }
 
   markLastMove(uci) {

@@ -54,9 +54,10 @@ click("copy-pgn", () => copyPgn(controller.viewing ?? controller.game));
 click("download-pgn", () => downloadPgn(controller.viewing ?? controller.game));
 click("copy-fen", () => copyFen((controller.viewing ?? controller.game).positionAt(controller.shownPly()).fen()));
 click("download-log", () => downloadLog(controller));
-element("sound").addEventListener("change", (event) => {
-  settings.sound = event.target.checked;
+click("sound", () => {
+  settings.sound = !settings.sound;
   saveSettings(settings);
+  controller.render();
 });
 // Small screens keep the rarer controls folded away.
 if (innerWidth < 600 || innerHeight < 500) element("more").open = false;

@@ -61,5 +61,5 @@ export function render(controller) {
   element("take-back").disabled = !controller.canTakeBack();
   element("resign").disabled = !inGame || !["your-move", "thinking"].includes(controller.phase);
   element("download-log").disabled = body.engine !== "ready" || !["your-move", "over"].includes(controller.phase);
-  element("sound").checked = controller.settings.sound;
+  element("sound").setAttribute("aria-pressed", String(controller.settings.sound));
 }

@@ -97,3 +97,15 @@ export async function assertAxeClean(page, state) {
   console.log(`axe-core, ${state}: ${found.length === 0 ? "no violation" : found.join("; ")}`);
   assert.deepEqual(found, [], `axe-core violations in the state "${state}"`);
 }
+
+// Lets the page's downloads land in `dir` (in the tab's own browser context); resolves to a
+// promise of the next download's end, which rejects if it is canceled.
+export async function allowDownloads(page, dir) {
+  const session = await page.createCDPSession();
+  await session.send("Browser.setDownloadBehavior", {behavior: "allow", downloadPath: dir, eventsEnabled: true,
+    browserContextId: page.browserContext().id});
+  return () => new Promise((resolve, reject) => session.on("Browser.downloadProgress", (event) => {
+    if (event.state === "completed") resolve();
+    if (event.state === "canceled") reject(new Error("the download was canceled"));
+  }));
+}
