@@ -26,6 +26,7 @@ export class Controller {
     this.run = null;
     this.gameNumber = 0;
     this.keeps = true;  // whether this tab keeps its game on the device
+    this.lock = null;  // the TabLock that lets it
     this.storeError = null;
     this.change = 0;  // counts the game's changes, so that a wait can tell it was overtaken
     this.loaded = false;  // whether the first run's files have loaded
@@ -255,11 +256,20 @@ export class Controller {
   // The game in progress and its engine run's exchanges, kept under the page's own key.
   save() {
     if (!this.keeps) return;
+    if (this.lock !== null && !this.lock.holds()) {
+      this.keeps = false;
+      announce.note(this.elsewhere);
+      return;
+    }
     const error = write(KEYS.game, {version: 1, game: this.game.toStored(), run: this.run?.exchanges ?? []});
     if (error !== null && this.storeError === null) {
       this.storeError = error;
       announce.note(`This game is not kept on this device (${error}); it plays on, but a reload loses it.`);
     }
+  }
+
+  get elsewhere() {
+    return "Brindlet's game is open in another tab: this tab plays a game of its own, which is not kept.";
   }
 
   keepEarlier() {

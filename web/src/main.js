@@ -21,7 +21,7 @@ import {copyFen, copyPgn, downloadPgn} from "./save-game.js";
 import {loadSettings, saveSettings} from "./settings.js";
 import {SquareOverlay} from "./squares.js";
 import {KEYS, read, writeText} from "./storage.js";
-import {takeLock} from "./tab-lock.js";
+import {TabLock} from "./tab-lock.js";
 import {positionWords} from "./words.js";
 
 const element = (id) => document.getElementById(id);
@@ -104,8 +104,9 @@ function addressPosition(params) {
     : {fen: read.fen, person: chosenColour(), began: "pgn"};
 }
 
-controller.keeps = takeLock();
-if (!controller.keeps) announce.note("Brindlet's game is open in another tab: this tab plays a game of its own, which is not kept.");
+controller.lock = new TabLock();
+controller.keeps = controller.lock.holds();
+if (!controller.keeps) announce.note(controller.elsewhere);
 const kept = controller.keeps ? storedGame() : null;
 const params = new URL(location.href).searchParams;
 if (params.has("fen") || params.has("pgn")) {

@@ -113,6 +113,22 @@ test("a corrupt store is set aside and said, a refused store is said, and both p
   await refused.close();
 });
 
+test("a second tab plays a game of its own and leaves the first tab's game as it is", async () => {
+  const first = await openPage();
+  await play(first, "e4");
+  const second = await newTab(chromium, undefined, first.browserContext());
+  await second.goto(`${server.origin}/index.html`);
+  await waitForSettled(second, 0, 0);
+  assert.match(await text(second, "#note"), /open in another tab/);
+  assert.deepEqual(await moveList(second), []);
+  await play(second, "d4");
+  await second.close();
+  await first.reload();
+  await waitForSettled(first, 2, 0);
+  assert.equal((await moveList(first))[0].san, "e4");
+  await first.close();
+});
+
 test("take back after Brindlet's answer, before it (the answer dropped), after a mate and a resignation", async () => {
   const page = await openPage();
   await play(page, "e4");
