@@ -27,7 +27,7 @@ export class ImportDialog {
         return;
       }
       this.dialog.close();
-      startFrom(read.fen, "pgn");
+      startFrom(read.fen, read.kind);
       say("The game goes on from the position read.");
     });
   }

@@ -101,7 +101,7 @@ function addressPosition(params) {
   }
   const read = readImport(params.get("pgn"));
   return read.error ? {error: `${read.error} The address gave: "${quote(params.get("pgn"))}"`}
-    : {fen: read.fen, person: chosenColour(), began: "pgn"};
+    : {fen: read.fen, person: chosenColour(), began: read.kind};
 }
 
 controller.lock = new TabLock();

@@ -67,13 +67,13 @@ export function writePgn(game, engineName) {
 const TOKEN = /\s+|\{[^}]*\}?|;[^\n]*|\(|\)|\$\d+|\d+\.+|1-0|0-1|1\/2-1\/2|\*|[^\s{}();$]+/y;
 
 // The final position of a pasted FEN (four or six fields) or PGN (its first game, main line):
-// {fen} checked by readFen, or {error} in a sentence.
+// {fen, kind: "position" or "pgn"} checked by readFen, or {error} in a sentence.
 export function readImport(text) {
   if (text.length > MAX_IMPORT_LENGTH) return {error: `The text is longer than ${MAX_IMPORT_LENGTH / 1e6} MB.`};
   const trimmed = text.trim();
   if (trimmed === "") return {error: "There is nothing to read: paste a FEN or a PGN, or choose a file."};
   if (!trimmed.includes("\n") && !trimmed.startsWith("[") && /^\S+\/\S+ [wb]( |$)/.test(trimmed)) {
-    return checked(trimmed, "This FEN");
+    return {...checked(trimmed, "This FEN"), kind: "position"};
   }
   const tags = {};
   let at = 0;
@@ -114,7 +114,8 @@ export function readImport(text) {
     }
     plies += 1;
   }
-  return checked(chess.fen(), plies > 0 ? `The position after ${plies === 1 ? "its move" : `its ${plies} moves`}` : "The position");
+  const what = plies === 0 ? "The position" : `The position after ${plies === 1 ? "its move" : `its ${plies} moves`}`;
+  return {kind: "pgn", ...checked(chess.fen(), what)};
 }
 
 function checked(fen, what) {
