@@ -47,7 +47,11 @@ click("new-game", () => controller.newGame({person: chosenColour()}));
 click("take-back", () => controller.takeBack());
 click("flip", () => controller.flip());
 click("resign", () => controller.resign());
-click("back-to-game", () => controller.backToGame());
+click("back-to-game", () => {
+  controller.backToGame();
+  // The button has gone with the review bar: the focus goes on to the move list.
+  element("moves").querySelector("[tabindex='0']")?.focus();
+});
 click("read-position", () => announce.say(positionWords(controller.viewing || controller.reviewing
   ? (controller.viewing ?? controller.game).positionAt(controller.shownPly()) : controller.game.chess)));
 click("copy-pgn", () => copyPgn(controller.viewing ?? controller.game));
