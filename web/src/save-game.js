@@ -11,7 +11,8 @@ export function download(name, data) {
   document.body.append(link);
   link.click();
   link.remove();
-  setTimeout(() => URL.revokeObjectURL(link.href));
+  // Not at once: the browser may not have begun to read the file yet (it then saves nothing).
+  setTimeout(() => URL.revokeObjectURL(link.href), 60000);
 }
 
 export async function copyText(what, text) {

@@ -266,13 +266,14 @@ test("earlier games are listed after two games; dark mode and the new controls o
   await page.emulateMediaFeatures([{name: "prefers-color-scheme", value: "dark"}]);
   await assertAxeClean(page, "dark mode, reviewing an earlier game");
   for (const [width, height] of [[320, 568], [844, 390]]) {
-    await page.setViewport({width, height, isMobile: true, hasTouch: true});
+    await page.setViewport({width, height});  // not isMobile, whose change would reload the page
     await page.waitForFunction(() => Math.abs(document.querySelector("#board svg").getBoundingClientRect().width -
       document.getElementById("board-area").getBoundingClientRect().width) < 1);
     const [board, scroll] = await page.evaluate(() => [document.querySelector("#board svg").getBoundingClientRect().toJSON(),
       [document.documentElement.scrollWidth - innerWidth, scrollX, scrollY]]);
     assert.ok(board.left >= 0 && board.top >= 0 && board.right <= width && board.bottom <= height, `${width}x${height}`);
     assert.deepEqual(scroll, [0, 0, 0]);
+    assert.equal(await page.$eval("#review-bar", (bar) => bar.hidden), false, "still reviewing");
     await page.screenshot({path: join(screenshotDir, `dark-review-${width}x${height}.png`)});
   }
   await page.close();

@@ -104,8 +104,12 @@ export async function allowDownloads(page, dir) {
   const session = await page.createCDPSession();
   await session.send("Browser.setDownloadBehavior", {behavior: "allow", downloadPath: dir, eventsEnabled: true,
     browserContextId: page.browserContext().id});
-  return () => new Promise((resolve, reject) => session.on("Browser.downloadProgress", (event) => {
-    if (event.state === "completed") resolve();
-    if (event.state === "canceled") reject(new Error("the download was canceled"));
-  }));
+  return () => new Promise((resolve, reject) => {
+    const timer = setTimeout(() => reject(new Error("no download ended within 60 s")), 60000);
+    session.on("Browser.downloadProgress", (event) => {
+      if (event.state === "completed") resolve();
+      if (event.state === "canceled") reject(new Error("the download was canceled"));
+      if (event.state !== "inProgress") clearTimeout(timer);
+    });
+  });
 }
