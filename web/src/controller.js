@@ -85,12 +85,17 @@ export class Controller {
     this.game = game;
     const waits = !game.hasEnded() && game.turn() !== game.person;
     const last = exchanges[exchanges.length - 1];
-    this.run.replay(exchanges, waits && last?.command === game.positionCommand()).then(() => {
-      if (this.run.differences.length > 0) {
-        announce.note(`Brindlet's new run did not answer as the one before the reload: ${this.run.differences[0]}.`);
+    const run = this.run;
+    run.replay(exchanges, waits && last?.command === game.positionCommand()).then(() => {
+      if (run.differences.length > 0) {
+        announce.note(`Brindlet's new run did not answer as the one before the reload: ${run.differences[0]}.`);
       }
     }, () => {});
     this.begin();
+    const plies = game.moves.length;
+    if (plies > 0 && !game.hasEnded()) {
+      announce.say(`The game goes on where it stood, after ${plyLabel(game.startFen, plies, game.moves[plies - 1].san)}.`);
+    }
   }
 
   begin() {

@@ -6,7 +6,7 @@ import {download} from "./save-game.js";
 
 export async function downloadLog(controller) {
   const state = controller.phase;
-  if ((state !== "your-move" && state !== "over") || controller.reviewing || document.body.dataset.engine !== "ready") return;
+  if ((state !== "your-move" && state !== "over") || document.body.dataset.engine !== "ready") return;
   controller.phase = "loading";
   controller.render();
   document.getElementById("status").textContent = "Saving the log…";
