@@ -87,6 +87,7 @@ export class Controller {
     const last = exchanges[exchanges.length - 1];
     const run = this.run;
     run.replay(exchanges, waits && last?.command === game.positionCommand()).then(() => {
+      if (this.run === run) this.render();
       if (run.differences.length > 0) {
         announce.note(`Brindlet's new run did not answer as the one before the reload: ${run.differences[0]}.`);
       }

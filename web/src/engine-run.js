@@ -12,6 +12,7 @@ export class EngineRun {
     this.exchanges = [];  // {command, move, source}
     this.onChange = onChange;
     this.differences = [];  // replayed exchanges that did not get their recorded answer
+    this.replaying = false;  // whether the exchanges of an interrupted run are being sent again
   }
 
   start() {
@@ -37,12 +38,16 @@ export class EngineRun {
     const valid = recorded.filter((exchange) => typeof exchange?.command === "string" &&
       /^position (startpos|fen )[^\r\n]*$/.test(exchange.command));
     if (skipLast && valid.length > 0 && valid[valid.length - 1].move === null) valid.pop();
-    return Promise.all(valid.map(async (old, index) => {
+    this.replaying = valid.length > 0;
+    const all = Promise.all(valid.map(async (old, index) => {
       const reply = await this.bestMove(old.command);
       if (typeof old.move === "string" && (reply.move !== old.move || reply.source !== old.source)) {
         this.differences.push(`exchange ${index + 1}: ${old.move} (${old.source}) then, ${reply.move} (${reply.source}) now`);
       }
     }));
+    return all.finally(() => {
+      this.replaying = false;
+    });
   }
 
   stop() {

@@ -9,11 +9,13 @@ const element = (id) => document.getElementById(id);
 
 function statusText(controller) {
   const loading = document.body.dataset.engine !== "ready";
+  // After a reload the engine is first sent the game's earlier exchanges again (engine-run.js).
+  const catchingUp = controller.run?.replaying ? " Brindlet's engine is catching up with the game so far." : "";
   switch (controller.phase) {
     case "your-move":
-      return loading ? "Your move. Brindlet's engine is still loading; it answers once it is ready." : "Your move.";
+      return loading ? "Your move. Brindlet's engine is still loading; it answers once it is ready." : `Your move.${catchingUp}`;
     case "thinking":
-      return loading ? "Brindlet's engine is loading; it answers once it is ready…" : "Brindlet is thinking…";
+      return loading ? "Brindlet's engine is loading; it answers once it is ready…" : `Brindlet is thinking…${catchingUp}`;
     case "over":
       return "Game over.";
     case "error":
