@@ -29,10 +29,14 @@ after(async () => {
   server?.stop();
 });
 
+// The page, once its engine is ready: the panel's lines about loading are gone, so no click
+// lands where a button was before they went.
 async function openPage(query = "", viewport = undefined) {
   const page = await newTab(chromium, viewport);
   await page.goto(`${server.origin}/index.html${query}`);
   await waitForSettled(page, 0, 0);
+  await page.waitForFunction(() => document.body.dataset.engine === "ready" &&
+    document.getElementById("loading").hidden, {timeout: 120000});
   return page;
 }
 
@@ -263,6 +267,8 @@ test("earlier games are listed after two games; dark mode and the new controls o
     const game = Number(await body(page, "game"));
     await page.click("#new-game");
     await page.waitForFunction((number) => Number(document.body.dataset.game) > number, {}, game);
+    // The new game's engine run: once it is ready, the status is one line again.
+    await page.waitForFunction(() => document.body.dataset.engine === "ready", {timeout: 120000});
   }
   await page.click("#earlier-games");
   await page.waitForSelector("#games[open]");
