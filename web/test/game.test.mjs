@@ -29,15 +29,20 @@ after(async () => {
   server?.stop();
 });
 
-// The page, once its engine is ready: the panel's lines about loading are gone, so no click
-// lands where a button was before they went.
+// The page, once the panel's lines about the engine's loading are gone, so that no click lands
+// where a button was before they went.
 async function openPage(query = "", viewport = undefined) {
   const page = await newTab(chromium, viewport);
   await page.goto(`${server.origin}/index.html${query}`);
   await waitForSettled(page, 0, 0);
-  await page.waitForFunction(() => document.body.dataset.engine === "ready" &&
-    document.getElementById("loading").hidden, {timeout: 120000});
+  await panelStill(page);
   return page;
+}
+
+// Waits until the engine is ready and has caught up: the status is one short line again.
+function panelStill(page) {
+  return page.waitForFunction(() => document.body.dataset.engine === "ready" && document.getElementById("loading").hidden &&
+    !/loading|catching up/.test(document.getElementById("status").textContent), {timeout: 120000});
 }
 
 const body = (page, name) => page.evaluate((name) => document.body.dataset[name], name);
@@ -213,6 +218,7 @@ test("review by keys and the move list, flip remembered, PGN out read by pgn-ext
   assert.match(await page.$eval("#squares", (squares) => squares.getAttribute("aria-label")), /Black at the bottom/);
   await page.reload();
   await waitForSettled(page, 4, 0);
+  await panelStill(page);
   assert.equal(await body(page, "flipped"), "true");
   assert.match(await page.$eval("#squares", (squares) => squares.getAttribute("aria-label")), /Black at the bottom/);
 
@@ -267,8 +273,7 @@ test("earlier games are listed after two games; dark mode and the new controls o
     const game = Number(await body(page, "game"));
     await page.click("#new-game");
     await page.waitForFunction((number) => Number(document.body.dataset.game) > number, {}, game);
-    // The new game's engine run: once it is ready, the status is one line again.
-    await page.waitForFunction(() => document.body.dataset.engine === "ready", {timeout: 120000});
+    await panelStill(page);
   }
   await page.click("#earlier-games");
   await page.waitForSelector("#games[open]");
