@@ -10,16 +10,21 @@ export async function downloadLog(controller) {
   controller.phase = "loading";
   controller.render();
   document.getElementById("status").textContent = "Saving the log…";
+  const quitting = controller.run;
+  let next;
   try {
-    const bytes = await controller.run.quit();
-    controller.run = new EngineRun(() => controller.save());
-    await controller.run.start();
+    const bytes = await quitting.quit();
+    if (controller.run !== quitting) return;  // a new game has begun meanwhile, with its own run
+    next = new EngineRun(() => controller.save());
+    controller.run = next;
+    await next.start();
     controller.save();
     if (bytes !== null) download("brindlet.log", new Blob([bytes], {type: "text/plain"}));
   } catch (error) {
-    controller.fail(error.message);
+    if (controller.run === next || controller.run === quitting) controller.fail(error.message);
     return;
   }
+  if (controller.run !== next) return;
   controller.phase = state;
   controller.render();
 }
