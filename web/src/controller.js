@@ -29,7 +29,6 @@ export class Controller {
     this.lock = null;  // the TabLock that lets it
     this.storeError = null;
     this.change = 0;  // counts the game's changes, so that a wait can tell it was overtaken
-    this.loaded = false;  // whether the first run's files have loaded
   }
 
   get orientation() {
