@@ -26,7 +26,9 @@ function statusText(controller) {
 }
 
 function reviewText(controller, game, ply) {
-  const where = ply === 0 ? "the start position" : `the position after ${plyLabel(game.startFen, ply, game.moves[ply - 1].san)}`;
+  // The move's number and SAN stay on one line (a no-break space between them).
+  const label = ply === 0 ? "" : plyLabel(game.startFen, ply, game.moves[ply - 1].san).replace(" ", "\u00a0");
+  const where = ply === 0 ? "the start position" : `the position after ${label}`;
   if (controller.viewing !== null) return `An earlier game: showing ${where}.`;
   return `Showing ${where}; the game goes on from its last move.`;
 }

@@ -281,7 +281,7 @@ test("earlier games are listed after two games; dark mode and the new controls o
   assert.match(await text(page, "#games-list li:first-child p"), /You \(White\) against Brindlet, \*, 2 moves from the start/);
   await assertAxeClean(page, "earlier games open");
   await page.click("#games-list li:last-child button");
-  assert.match(await text(page, "#review-text"), /^An earlier game: showing the position after 1\.\.\. /);
+  assert.match(await text(page, "#review-text"), /^An earlier game: showing the position after 1\.\.\.\s/);
   assert.equal((await moveList(page))[0].san, "e4");
 
   mkdirSync(screenshotDir, {recursive: true});
