@@ -12,7 +12,8 @@ import {tmpdir} from "node:os";
 import {join} from "node:path";
 import {Chess} from "chess.js";
 import {launchChromium, serveStatic} from "./chromium.mjs";
-import {allowDownloads, assertAxeClean, moveList, newTab, problems, replay, waitForSettled} from "./page-helpers.mjs";
+import {allowDownloads, assertAxeClean, moveList, newTab, panelStill, play, problems, replay, typeMove, waitForSettled}
+  from "./page-helpers.mjs";
 
 const [siteDir, screenshotDir, pgnExtract] = process.argv.slice(2);
 
@@ -31,38 +32,17 @@ after(async () => {
 
 // The page, once the panel's lines about the engine's loading are gone, so that no click lands
 // where a button was before they went.
-async function openPage(query = "", viewport = undefined) {
-  const page = await newTab(chromium, viewport);
+async function openPage(query = "") {
+  const page = await newTab(chromium);
   await page.goto(`${server.origin}/index.html${query}`);
   await waitForSettled(page, 0, 0);
   await panelStill(page);
   return page;
 }
 
-// Waits until the engine is ready and has caught up: the status is one short line again.
-function panelStill(page) {
-  return page.waitForFunction(() => document.body.dataset.engine === "ready" && document.getElementById("loading").hidden &&
-    !/loading|catching up/.test(document.getElementById("status").textContent), {timeout: 120000});
-}
-
 const body = (page, name) => page.evaluate((name) => document.body.dataset[name], name);
 const text = (page, selector) => page.$eval(selector, (element) => element.textContent);
 const said = (page) => text(page, "#said");
-
-// Types a move in the move box and waits until the list holds it (unless `refused`).
-async function typeMove(page, san, refused = false) {
-  const before = (await moveList(page)).length;
-  await page.focus("#move-text");
-  await page.keyboard.type(san);
-  await page.keyboard.press("Enter");
-  if (!refused) await page.waitForFunction((count) => document.querySelectorAll("#moves li:not(.empty)").length > count, {}, before);
-}
-
-async function play(page, san) {
-  const before = (await moveList(page)).length;
-  await typeMove(page, san);
-  return waitForSettled(page, before, 2);
-}
 
 async function pressOutside(page, key) {
   await page.evaluate(() => document.activeElement?.blur());

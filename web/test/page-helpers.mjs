@@ -56,6 +56,28 @@ export async function startNewGame(page) {
   await page.waitForFunction((number) => Number(document.body.dataset.game) > number, {timeout: 120000}, before);
 }
 
+// Waits until the engine is ready and has caught up: the status is one short line again.
+export function panelStill(page) {
+  return page.waitForFunction(() => document.body.dataset.engine === "ready" && document.getElementById("loading").hidden &&
+    !/loading|catching up/.test(document.getElementById("status").textContent), {timeout: 120000});
+}
+
+// Types a move in the move box and waits until the list holds it (unless `refused`).
+export async function typeMove(page, san, refused = false) {
+  const before = (await moveList(page)).length;
+  await page.focus("#move-text");
+  await page.keyboard.type(san);
+  await page.keyboard.press("Enter");
+  if (!refused) await page.waitForFunction((count) => document.querySelectorAll("#moves li:not(.empty)").length > count, {}, before);
+}
+
+// Types a move and waits for Brindlet's reply, or the game's end; returns the state.
+export async function play(page, san) {
+  const before = (await moveList(page)).length;
+  await typeMove(page, san);
+  return waitForSettled(page, before, 2);
+}
+
 export async function moveList(page) {
   return page.$$eval("#moves li:not(.empty)", (items) => items.map((item) => ({
     text: item.textContent,
