@@ -17,7 +17,9 @@ export class Archive {
       if (found.text !== undefined) this.onError(`the earlier games cannot be read (${found.error})`);
       return null;
     }
-    return Array.isArray(found.value) ? found.value : found.missing ? [] : null;
+    if (found.missing) return [];
+    if (!Array.isArray(found.value)) this.onError("the earlier games cannot be read (what is stored is not a list)");
+    return Array.isArray(found.value) ? found.value : null;
   }
 
   // The games that can be read, newest first.
