@@ -29,10 +29,15 @@ export class BoardView {
     return this.board.setPosition(fen, animated);
   }
 
-  // Only a change is drawn: cm-chessboard draws the whole board again, which would end a drag.
+  // Turned at once, not through cm-chessboard's queue of animations (setOrientation), so that a
+  // click after a new game has begun lands on the new game's squares, not on squares about to be
+  // drawn again. Only a change is drawn: drawing the board again would end a drag.
   orient(color) {
     const orientation = color === "w" ? COLOR.white : COLOR.black;
-    if (this.board.getOrientation() !== orientation) this.board.setOrientation(orientation);
+    if (this.board.getOrientation() === orientation) return;
+    this.board.state.orientation = orientation;
+    this.board.view.redrawBoard();
+    this.board.view.redrawPieces();
   }
 
   markLastMove(uci) {
