@@ -7,10 +7,15 @@ export class MoveList {
   constructor(list, box, onSelect) {
     this.list = list;
     this.box = box;
+    this.atEnd = true;  // whether the last move is shown, which the box then keeps in view
     list.addEventListener("click", (event) => {
       const ply = event.target.closest("button")?.dataset.ply;
       if (ply !== undefined) onSelect(Number(ply));
     });
+    // A box made smaller (a phone turned, a window resized) still shows the last move.
+    new ResizeObserver(() => {
+      if (this.atEnd) box.scrollTop = box.scrollHeight;
+    }).observe(box);
   }
 
   // `shown` is the ply on the board (the last one while the game is shown as it stands).
@@ -50,7 +55,8 @@ export class MoveList {
     // The list scrolls in its own box to the move shown; the window stays where it is.
     const current = this.list.querySelector("[aria-current]");
     if (hadFocus) this.list.querySelector("[tabindex='0']")?.focus();
-    if (current && shown === game.moves.length) this.box.scrollTop = this.box.scrollHeight;
+    this.atEnd = shown === game.moves.length;
+    if (this.atEnd) this.box.scrollTop = this.box.scrollHeight;
     else if (current) {
       // Not scrollIntoView, which would scroll the window too.
       const item = current.getBoundingClientRect();
