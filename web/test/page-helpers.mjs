@@ -9,9 +9,12 @@ const axeSource = createRequire(import.meta.url).resolve("axe-core/axe.min.js");
 
 export const problems = [];  // console errors, page errors and failed requests, of every page
 
-// A new tab, not yet at the page, whose problems are noted.
-export async function newTab(chromium, viewport = {width: 1000, height: 760}) {
-  const page = await chromium.browser.newPage();
+// A new tab, not yet at the page, whose problems are noted. Each has a browser context of its
+// own (as a fresh profile: no game kept from another test) unless `context` is given.
+export async function newTab(chromium, viewport = {width: 1000, height: 760}, context = undefined) {
+  const own = context === undefined ? await chromium.browser.createBrowserContext() : null;
+  const page = await (context ?? own).newPage();
+  if (own !== null) page.once("close", () => own.close().catch(() => {}));
   await page.setViewport(viewport);
   page.on("console", (message) => { if (message.type() === "error") problems.push(`console: ${message.text()}`); });
   page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
@@ -51,6 +54,28 @@ export async function startNewGame(page) {
   const before = Number(await page.evaluate(() => document.body.dataset.game));
   await page.click("#new-game");
   await page.waitForFunction((number) => Number(document.body.dataset.game) > number, {timeout: 120000}, before);
+}
+
+// Waits until the engine is ready and has caught up: the status is one short line again.
+export function panelStill(page) {
+  return page.waitForFunction(() => document.body.dataset.engine === "ready" && document.getElementById("loading").hidden &&
+    !/loading|catching up/.test(document.getElementById("status").textContent), {timeout: 120000});
+}
+
+// Types a move in the move box and waits until the list holds it (unless `refused`).
+export async function typeMove(page, san, refused = false) {
+  const before = (await moveList(page)).length;
+  await page.focus("#move-text");
+  await page.keyboard.type(san);
+  await page.keyboard.press("Enter");
+  if (!refused) await page.waitForFunction((count) => document.querySelectorAll("#moves li:not(.empty)").length > count, {}, before);
+}
+
+// Types a move and waits for Brindlet's reply, or the game's end; returns the state.
+export async function play(page, san) {
+  const before = (await moveList(page)).length;
+  await typeMove(page, san);
+  return waitForSettled(page, before, 2);
 }
 
 export async function moveList(page) {
@@ -93,4 +118,20 @@ export async function assertAxeClean(page, state) {
     violation.nodes.map((node) => node.target.join(" ")).slice(0, 3).join(", "));
   console.log(`axe-core, ${state}: ${found.length === 0 ? "no violation" : found.join("; ")}`);
   assert.deepEqual(found, [], `axe-core violations in the state "${state}"`);
+}
+
+// Lets the page's downloads land in `dir` (in the tab's own browser context); resolves to a
+// promise of the next download's end, which rejects if it is canceled.
+export async function allowDownloads(page, dir) {
+  const session = await page.createCDPSession();
+  await session.send("Browser.setDownloadBehavior", {behavior: "allow", downloadPath: dir, eventsEnabled: true,
+    browserContextId: page.browserContext().id});
+  return () => new Promise((resolve, reject) => {
+    const timer = setTimeout(() => reject(new Error("no download ended within 60 s")), 60000);
+    session.on("Browser.downloadProgress", (event) => {
+      if (event.state === "completed") resolve();
+      if (event.state === "canceled") reject(new Error("the download was canceled"));
+      if (event.state !== "inProgress") clearTimeout(timer);
+    });
+  });
 }

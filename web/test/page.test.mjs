@@ -15,7 +15,7 @@ import {tmpdir} from "node:os";
 import {join} from "node:path";
 import {Chess} from "chess.js";
 import {launchChromium, serveStatic} from "./chromium.mjs";
-import {assertAxeClean, moveList, newTab, problems, replay, startNewGame, waitForSettled} from "./page-helpers.mjs";
+import {allowDownloads, assertAxeClean, moveList, newTab, problems, replay, startNewGame, waitForSettled} from "./page-helpers.mjs";
 
 const [siteDir, screenshotDir, tool, mateFile] = process.argv.slice(2);
 
@@ -186,12 +186,7 @@ test("a whole game ends with its result shown", async () => {
 
   // The log of the game, completed by the engine's quit: every move's source, then "quit".
   const downloads = mkdtempSync(join(tmpdir(), "brindlet-download-"));
-  const session = await page.createCDPSession();
-  await session.send("Browser.setDownloadBehavior", {behavior: "allow", downloadPath: downloads, eventsEnabled: true});
-  const downloaded = new Promise((resolve, reject) => session.on("Browser.downloadProgress", (event) => {
-    if (event.state === "completed") resolve();
-    if (event.state === "canceled") reject(new Error("the download was canceled"));
-  }));
+  const downloaded = (await allowDownloads(page, downloads))();
   await page.click("#download-log");
   await downloaded;
   const log = readFileSync(join(downloads, "brindlet.log"), "latin1").split("\r\n");

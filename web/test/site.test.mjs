@@ -37,9 +37,15 @@ after(async () => {
 });
 
 // Plays 1.e4 by two clicks once the board takes moves, and returns Brindlet's reply as the
-// move list shows it, with its source.
+// move list shows it, with its source. A game kept from the visit before (the page goes on
+// with it after a reload) is put aside by "New game" first, so that the reply is a new one.
 async function playE4(page) {
   await page.waitForFunction(() => document.body.dataset.state === "your-move", {timeout: 60000});
+  if (await page.$("#moves li") !== null) {
+    await page.click("#new-game");
+    await page.waitForFunction(() => document.body.dataset.state === "your-move" && document.querySelector("#moves li") === null,
+      {timeout: 60000});
+  }
   await page.click('#board [data-square="e2"]');
   await page.click('#board [data-square="e4"]');
   await page.waitForFunction(() => document.querySelector("#moves li.engine") !== null, {timeout: 60000});
