@@ -18,8 +18,8 @@
 #            stays after the call for a look; `rm -rf --one-file-system ROOTS/SUITE` removes it.
 #   --reuse  keep the root an earlier call left and only clone the checkout anew: quicker for
 #            another try, but its packages are already there, so it is no check from scratch.
-#   --break-i386  the root's apt reads Debian's archive for amd64 only, and an i386 source that
-#            answers with an error, as a mirror with a broken i386 index does; after the runs,
+#   --break-i386  the root's apt reads Debian's archive for amd64 only, and an i386 source whose
+#            index has the wrong size, as a mirror caught in a sync serves it; after the runs,
 #            apt-get update inside must still succeed, with no foreign architecture left.
 # Needs root (debootstrap, mount, chroot) and Debian's archive, reached as the host's apt does.
 set -euo pipefail
@@ -175,8 +175,14 @@ else
     sed -i '/^Types:/a Architectures: amd64' "$root"/etc/apt/sources.list.d/*.sources 2>/dev/null || true
     sed -i -E 's/^deb (\[([^]]*)\] )?/deb [arch=amd64 \2] /' "$root"/etc/apt/sources.list \
       "$root"/etc/apt/sources.list.d/*.list 2>/dev/null || true
-    # Port 9 of this machine refuses the connection: "apt-get update" fails for i386.
-    echo "deb [arch=i386 trusted=yes] http://127.0.0.1:9/debian $suite main" >"$root/etc/apt/sources.list.d/broken-i386.list"
+    # A repository whose i386 index has another size than its Release file says, as a mirror
+    # caught in a sync serves it: apt-get update fails for i386 only, once i386 is configured.
+    broken=$root/srv/broken-i386/dists/$suite
+    mkdir -p "$broken/main/binary-i386"
+    echo "Package: brindlet-none" >"$broken/main/binary-i386/Packages"
+    printf 'Suite: %s\nCodename: %s\nDate: %s\nArchitectures: i386\nComponents: main\nSHA256:\n %s 4096 main/binary-i386/Packages\n' \
+      "$suite" "$suite" "$(date -Ru)" "$(printf 'other bytes' | sha256sum | cut -d' ' -f1)" >"$broken/Release"
+    echo "deb [trusted=yes] file:/srv/broken-i386 $suite main" >"$root/etc/apt/sources.list.d/broken-i386.list"
   fi
   [ -z "$proxy_conf" ] || echo "$proxy_conf" >"$root/etc/apt/apt.conf.d/01proxy"
   cp -L /etc/resolv.conf "$root/etc/resolv.conf"
