@@ -1,7 +1,7 @@
 # Sourced: where Debian's archive is, as this machine's apt reaches it.
 #   apt_source_files          the apt source files (one-line and deb822)
 #   archive_uris FILE...      the URIs of their enabled entries, one a line
-#   debian_mirror             the first URI ending in /debian (else deb.debian.org's)
+#   debian_mirror             the first http(s) URI ending in /debian (else deb.debian.org's)
 #   debian_security_mirror    the first ending in /debian-security (else deb.debian.org's)
 apt_source_files() {
   local file
@@ -20,7 +20,7 @@ archive_uris() {
 first_uri_ending() {  # first_uri_ending SUFFIX DEFAULT
   local files uri=""
   mapfile -t files < <(apt_source_files)
-  [ "${#files[@]}" -eq 0 ] || uri=$(archive_uris "${files[@]}" | grep -E "/$1/?\$" | head -n 1 || true)
+  [ "${#files[@]}" -eq 0 ] || uri=$(archive_uris "${files[@]}" | grep -E "^https?://.*/$1/?\$" | head -n 1 || true)
   echo "${uri:-$2}"
 }
 
