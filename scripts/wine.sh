@@ -55,11 +55,13 @@ case "${1:-}" in
 esac
 
 # in_root COMMAND...: runs COMMAND in build/windows/wine32-root (scripts/wine32-root.sh), in a
-# mount namespace of its own that shows the root with this checkout, /tmp, $TMPDIR and the
-# current folder at their own paths, so that the paths a caller passes mean the same there.
+# mount namespace of its own that shows the root with this checkout, /tmp, $TMPDIR, the current
+# folder and /usr/share/games at their own paths, so that the paths a caller passes mean the same there.
 rootfs=$root/build/windows/wine32-root
 in_root() {
+  # /usr/share/games too: tests link the books of Debian's chess packages from there.
   local binds=("$root" /tmp) folder bound
+  [ ! -d /usr/share/games ] || binds+=(/usr/share/games)
   for folder in "${TMPDIR:-/tmp}" "$PWD"; do
     bound=0
     for known in "${binds[@]}"; do
