@@ -51,6 +51,8 @@ export async function waitForSettled(page, movesBefore, movesAdded = 1) {
 // Clicks "New game" and waits for the page to say that the new game has begun: the state of
 // the game before it must not be taken for the new one's.
 export async function startNewGame(page) {
+  // While the engine loads, the lines about its loading move the buttons under the pointer.
+  await panelStill(page);
   const before = Number(await page.evaluate(() => document.body.dataset.game));
   await page.click("#new-game");
   await page.waitForFunction((number) => Number(document.body.dataset.game) > number, {timeout: 120000}, before);

@@ -11,6 +11,7 @@ import {dirname, join, resolve} from "node:path";
 import {fileURLToPath} from "node:url";
 import {runInNewContext} from "node:vm";
 import {firstLoad} from "../bench/first-load.mjs";
+import {panelStill} from "./page-helpers.mjs";
 import {launchChromium, serveStatic} from "./chromium.mjs";
 
 const [siteDir, engineDir] = process.argv.slice(2).map((path) => resolve(path));
@@ -41,6 +42,7 @@ after(async () => {
 // with it after a reload) is put aside by "New game" first, so that the reply is a new one.
 async function playE4(page) {
   await page.waitForFunction(() => document.body.dataset.state === "your-move", {timeout: 60000});
+  await panelStill(page);
   if (await page.$("#moves li") !== null) {
     await page.click("#new-game");
     await page.waitForFunction(() => document.body.dataset.state === "your-move" && document.querySelector("#moves li") === null,
