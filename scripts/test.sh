@@ -95,6 +95,14 @@ release_check() {
   skipped_part "$part" && return 3
   run_ctest build/release "$@"
 }
+# check_task PART DEPENDENCIES CTEST_OPTIONS...: PART's tests in the Release build, as a task; its
+# options are kept in $logs/PART.filter, from which the summary counts the tests of a skipped part.
+check_task() {
+  local part=$1 deps=$2
+  shift 2
+  printf '%s\n' "$@" >"$logs/$part.filter"
+  add_task "$part" "$deps" release_check "$part" "$@"
+}
 deb_run() {
   # Built without its tests, which the other parts run; its checks count as one test.
   if scripts/check-deb.sh; then echo "1 0 0" >"$logs/$task.count"; else echo "0 1 0" >"$logs/$task.count"; return 1; fi
@@ -110,14 +118,14 @@ for arch in "${arches[@]}"; do
 done
 selected web && add_task web-build "" scripts/build-web.sh --for-tests
 for arch in "${arches[@]}"; do
-  add_task "$arch" "release-build $arch-build" release_check "$arch" -L "^arch-$arch\$" -V
+  check_task "$arch" "release-build $arch-build" -L "^arch-$arch\$" -V
 done
-selected web && add_task web "release-build web-build" release_check web -L '^web$'
-selected native && add_task native release-build release_check native -LE '^(windows|windows32|web|arch-.*)$'
+selected web && check_task web "release-build web-build" -L '^web$'
+selected native && check_task native release-build -LE '^(windows|windows32|web|arch-.*)$'
 selected windows && add_task windows-build "" scripts/build-windows.sh x64
 selected windows32 && add_task windows32-build "" scripts/build-windows.sh x86
-selected windows && add_task windows "release-build windows-build" release_check windows -L '^windows$' -LE '^windows32$'
-selected windows32 && add_task windows32 "release-build windows32-build" release_check windows32 -L '^windows32$'
+selected windows && check_task windows "release-build windows-build" -L '^windows$' -LE '^windows32$'
+selected windows32 && check_task windows32 "release-build windows32-build" -L '^windows32$'
 selected deb && add_task deb "" deb_run
 selected fuzz && add_task fuzz "" fuzz_run
 # The sanitizers' build and tests are the longest chain; everything else waits for the Release build.
