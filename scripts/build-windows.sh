@@ -97,7 +97,11 @@ build_target() {
   ls -l "$dir/brindlet.exe" "$dir/brindlet-tool.exe"
   [ ! -f "build/skips/$part" ] || return 0
   scripts/wine.sh --start $wine_arch
-  answers_uci "$dir" "$root/scripts/wine.sh" "$dir/brindlet.exe" ||
+  local answered=0
+  answers_uci "$dir" "$root/scripts/wine.sh" "$dir/brindlet.exe" || answered=$?
+  # Only this prefix's server: the other target's tests may be running in theirs right now.
+  scripts/wine.sh --stop $wine_arch 2>/dev/null || true
+  [ "$answered" -eq 0 ] ||
     { echo "build-windows.sh: $dir/brindlet.exe does not answer under Wine" >&2; return 1; }
 }
 
@@ -145,6 +149,4 @@ for target in "${buildable[@]}"; do
     make_zip "$out/x86" x86 32
   fi
 done
-scripts/wine.sh --stop 2>/dev/null || true
-scripts/wine.sh --stop x86 2>/dev/null || true
 [ "$left_out" -eq 0 ] || exit 3
