@@ -13,12 +13,19 @@ BookFile& Book(BookSlot slot) {
   return books[static_cast<int>(slot)];
 }
 
+BookHost*& Host() {
+  static BookHost* host = nullptr;
+  return host;
+}
+
 bool OpenPath(BookSlot slot, std::string_view path) {
   if (path.empty()) return false;
-  return Book(slot).Open(std::string(path));
+  return Book(slot).Open(std::string(path), Host());
 }
 
 }  // namespace
+
+void SetBookHost(BookHost* host) { Host() = host; }
 
 bool OpenBooks(std::string_view tourPath, std::string_view mainPath) {
   CloseBooks();

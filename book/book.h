@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "book/book_host.h"
 #include "rules/rules.h"
 
 namespace book {

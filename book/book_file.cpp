@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -30,8 +31,8 @@ bool SeekTo(std::FILE* file, std::uint64_t offset) {
 }
 
 // Reads `count` whole entries from entry `first` on; false on a short read. `count` is at most
-// one run of entries, so its bytes fit a size_t; the offset is counted in 64 bits.
-bool ReadEntries(std::FILE* file, std::size_t first, std::size_t count, unsigned char* bytes) {
+// one chunk of entries, so its bytes fit a size_t; the offset is counted in 64 bits.
+bool ReadFileEntries(std::FILE* file, std::size_t first, std::size_t count, unsigned char* bytes) {
   const std::size_t want = count * kEntrySize;
   if (!SeekTo(file, static_cast<std::uint64_t>(first) * kEntrySize)) return false;
   const bool whole = std::fread(bytes, 1, want, file) == want;
@@ -48,7 +49,7 @@ bool ReadKeyIndex(std::FILE* file, std::size_t entries, std::size_t stride, std:
   std::uint64_t previous = 0;
   for (std::size_t first = 0; first < entries; first += kChunkEntries) {
     const std::size_t count = entries - first < kChunkEntries ? entries - first : kChunkEntries;
-    if (!ReadEntries(file, first, count, chunk)) return false;
+    if (!ReadFileEntries(file, first, count, chunk)) return false;
     for (std::size_t i = 0; i < count; ++i) {
       const std::uint64_t key = ReadBigEndian(chunk + i * kEntrySize, 8);
       if (key < previous) return false;
@@ -63,8 +64,11 @@ bool ReadKeyIndex(std::FILE* file, std::size_t entries, std::size_t stride, std:
 
 BookFile::~BookFile() { Close(); }
 
-bool BookFile::Open(const std::string& path) {
+bool BookFile::Open(const std::string& path, BookHost* host) {
   Close();
+  if (host != nullptr) {
+    if (std::optional<HostedBookShape> shape = host->Describe(path)) return OpenHosted(*host, std::move(*shape));
+  }
   // Only a regular file is opened at all: a named pipe nobody writes to would block the open.
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return false;
@@ -81,19 +85,42 @@ bool BookFile::Open(const std::string& path) {
   std::setvbuf(file, nullptr, _IONBF, 0);
   const auto entries = static_cast<std::size_t>(bytes / kEntrySize);
   std::vector<std::uint64_t> index;
-  if (!ReadKeyIndex(file, entries, kIndexStride, index)) {
+  if (!ReadKeyIndex(file, entries, kRunEntries, index)) {
     std::fclose(file);
     return false;
   }
   indexKeys_ = std::move(index);
+  indexStride_ = kRunEntries;
   file_ = file;
   entries_ = entries;
   return true;
 }
 
+// The host's word is checked as a file is: a book with no entries, or an index that does not
+// fit its size or whose keys decrease, is no book.
+bool BookFile::OpenHosted(BookHost& host, HostedBookShape shape) {
+  if (shape.entries == 0 || shape.stride == 0 ||
+      shape.indexKeys.size() != (shape.entries - 1) / shape.stride + 1 ||
+      !std::is_sorted(shape.indexKeys.begin(), shape.indexKeys.end())) {
+    return false;
+  }
+  host_ = &host;
+  hostHandle_ = shape.handle;
+  entries_ = shape.entries;
+  indexStride_ = shape.stride;
+  indexKeys_ = std::move(shape.indexKeys);
+  return true;
+}
+
+bool BookFile::ReadEntries(std::size_t first, std::size_t count, unsigned char* bytes) const {
+  if (host_ != nullptr) return first <= entries_ && count <= entries_ - first && host_->Read(hostHandle_, first, count, bytes);
+  return ReadFileEntries(file_, first, count, bytes);
+}
+
 void BookFile::Close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
+  host_ = nullptr;
   entries_ = 0;
   indexKeys_.clear();
   runCount_ = 0;
@@ -104,7 +131,7 @@ BookEntry BookFile::Entry(std::size_t index) const {
   const unsigned char* bytes = read;
   if (index - runFirst_ < runCount_) {
     bytes = run_ + (index - runFirst_) * kEntrySize;
-  } else if (!ReadEntries(file_, index, 1, read)) {
+  } else if (!ReadEntries(index, 1, read)) {
     return BookEntry{};
   }
   BookEntry entry;
@@ -117,17 +144,32 @@ BookEntry BookFile::Entry(std::size_t index) const {
 
 std::pair<std::size_t, std::size_t> BookFile::FindKey(std::uint64_t key) const {
   const std::size_t entries = entryCount();
-  // The first entry with this key or above lies in the block before the first indexed key
-  // that is not below it (or in block 0).
+  const std::pair<std::size_t, std::size_t> miss{entries, entries};
+  runCount_ = 0;
+  // The first entry with this key or above is at most the first indexed entry whose key is not
+  // below it (or the end), and after the indexed entry before that one.
   const std::size_t block =
       static_cast<std::size_t>(std::lower_bound(indexKeys_.begin(), indexKeys_.end(), key) - indexKeys_.begin());
-  std::size_t at = block == 0 ? 0 : (block - 1) * kIndexStride;
+  std::size_t at = block == 0 ? 0 : (block - 1) * indexStride_;
+  std::size_t end = block * indexStride_ < entries ? block * indexStride_ : entries;
+  // Blocks longer than a run (a host's pieces) are halved down to one run first; a file's
+  // blocks are one run long, so its lookup reads one or two runs.
+  while (end - at > kRunEntries) {
+    const std::size_t middle = at + (end - at) / 2;
+    unsigned char bytes[kEntrySize];
+    if (!ReadEntries(middle, 1, bytes)) return miss;
+    if (ReadBigEndian(bytes, 8) < key) {
+      at = middle + 1;
+    } else {
+      end = middle;
+    }
+  }
   std::size_t first = entries;
   while (at < entries) {
-    const std::size_t count = entries - at < kIndexStride ? entries - at : kIndexStride;
+    const std::size_t count = entries - at < kRunEntries ? entries - at : kRunEntries;
     runCount_ = 0;
     // A file shortened since it was opened ends the range where it can no longer be read.
-    if (!ReadEntries(file_, at, count, run_)) return {first, first == entries ? entries : at};
+    if (!ReadEntries(at, count, run_)) return {first, first == entries ? entries : at};
     runFirst_ = at;
     runCount_ = count;
     for (std::size_t i = 0; i < count; ++i) {

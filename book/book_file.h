@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "book/book_host.h"
+
 namespace book {
 
 // One 16-byte book entry, decoded from its big-endian bytes.
@@ -25,7 +27,8 @@ inline constexpr std::size_t kEntrySize = 16;
 // another program shortens or rewrites while the engine runs then gives misses, never a
 // SIGBUS, and the same code serves every system the engine is built for. The key of
 // every 64th entry is kept from the opening check, so a lookup reads one or two 1 KiB runs
-// of entries instead of searching the file a read at a time.
+// of entries instead of searching the file a read at a time. A book the host serves
+// (book_host.h) is read through the host instead, indexed by the first keys of its pieces.
 class BookFile {
  public:
   BookFile() = default;
@@ -33,10 +36,11 @@ class BookFile {
   BookFile(const BookFile&) = delete;
   BookFile& operator=(const BookFile&) = delete;
 
-  // Opens the file at `path` (already in this system's form), closing any book held before.
-  bool Open(const std::string& path);
+  // Opens the book at `path` (already in this system's form), closing any book held before:
+  // the host's, when a host is given and serves that book, else the file.
+  bool Open(const std::string& path, BookHost* host = nullptr);
   void Close();
-  bool isOpen() const { return file_ != nullptr; }
+  bool isOpen() const { return file_ != nullptr || host_ != nullptr; }
   std::size_t entryCount() const { return entries_; }
 
   // Entry `index` in file order; index must be below entryCount(). An entry that can no
@@ -47,14 +51,21 @@ class BookFile {
   std::pair<std::size_t, std::size_t> FindKey(std::uint64_t key) const;
 
  private:
-  static constexpr std::size_t kIndexStride = 64;
+  static constexpr std::size_t kRunEntries = 64;
+
+  bool OpenHosted(BookHost& host, HostedBookShape shape);
+  // Reads `count` (at most one run) whole entries from entry `first` on; false on a short read.
+  bool ReadEntries(std::size_t first, std::size_t count, unsigned char* bytes) const;
 
   std::FILE* file_ = nullptr;
+  BookHost* host_ = nullptr;
+  int hostHandle_ = 0;
   std::size_t entries_ = 0;
-  std::vector<std::uint64_t> indexKeys_;  // the key of entries 0, 64, 128, ...
+  std::size_t indexStride_ = kRunEntries;
+  std::vector<std::uint64_t> indexKeys_;  // the key of entries 0, stride, 2 * stride, ...
   // The run of entries FindKey read last: the entries of the range it found are taken from
   // here, not read again one by one.
-  mutable unsigned char run_[kEntrySize * kIndexStride];
+  mutable unsigned char run_[kEntrySize * kRunEntries];
   mutable std::size_t runFirst_ = 0;
   mutable std::size_t runCount_ = 0;
 };

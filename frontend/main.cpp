@@ -1,5 +1,6 @@
 #include <string>
 
+#include "book/book.h"
 #include "frontend/platform.h"
 #include "frontend/uci_engine.h"
 
@@ -7,6 +8,7 @@
 int main() {
   frontend::platform::InstallStopSignals();
   frontend::platform::IgnoreBrokenPipe();
+  book::SetBookHost(frontend::platform::HostedBooks());
   frontend::ByteInput input(frontend::platform::ReadStandardInput);
   frontend::EngineSettings settings;
   settings.console = frontend::platform::StandardInputIsConsole();

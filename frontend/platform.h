@@ -4,8 +4,10 @@
 #include <ctime>
 #include <string_view>
 
-// The few operating-system calls the front end needs; platform_posix.cpp and
-// platform_windows.cpp implement them, and the build picks the one for its target.
+#include "book/book_host.h"
+
+// The few operating-system calls the front end needs; platform_posix.cpp,
+// platform_windows.cpp and platform_web.cpp implement them, and the build picks the one for its target.
 namespace frontend::platform {
 
 // Broken pipes show as failed writes instead of ending the process.
@@ -25,5 +27,8 @@ bool WriteStandardOutput(std::string_view bytes);
 // Waits this long, or less when a stop is requested meanwhile.
 void Pause(std::chrono::milliseconds duration);
 bool LocalTimeOfDay(std::tm& local);
+// The books the host serves in place of files (the browser's, which arrive in pieces), or
+// nullptr where every book is a file.
+book::BookHost* HostedBooks();
 
 }  // namespace frontend::platform

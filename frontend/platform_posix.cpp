@@ -90,4 +90,6 @@ bool LocalTimeOfDay(std::tm& local) {
   return now != static_cast<std::time_t>(-1) && localtime_r(&now, &local) != nullptr;
 }
 
+book::BookHost* HostedBooks() { return nullptr; }
+
 }  // namespace frontend::platform

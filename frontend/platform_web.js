@@ -2,13 +2,16 @@
 // One build runs in two hosts:
 // - a browser's Web Worker: the page posts {type: "command", text} messages, each holding command
 //   text as typed (line ends included); every line the engine writes is posted back as
-//   {type: "output", text}. The default books are fetched from beside this script and written
-//   into the engine's working directory before it starts (see the books' loading below: the
-//   site ships them packed and compressed, and its copy of this script fetches its WebAssembly
-//   compressed too); while they arrive, {type: "progress", what, received, total} messages
-//   count each file's bytes, and {type: "loaded"} tells that all are in; {type: "log"} is answered with
-//   {type: "log", bytes}, the engine's brindlet.log as far as it is written; {type: "end"} ends
-//   the input, and {type: "exit", status} tells that the run has ended.
+//   {type: "output", text}. The engine's WebAssembly and the default books' index are fetched
+//   from beside this script before it starts (the site's copy of this script fetches its
+//   WebAssembly compressed), the books' pieces as the engine reads them (see the books' loading
+//   below); while the first files arrive, {type: "progress", what, received, total} messages
+//   count each file's bytes, and {type: "loaded"} tells that all are in. {type: "book-wait",
+//   what, error, attempt} tells that a piece could not be fetched and is fetched again,
+//   {type: "book-back", what} that it came after all, {type: "books-complete"} that every piece
+//   has come. {type: "log"} is answered with {type: "log", bytes}, the engine's brindlet.log as
+//   far as it is written; {type: "end"} ends the input, and {type: "exit", status} tells that
+//   the run has ended.
 // - Node: `node brindlet.js` reads standard input and writes standard output, with its working
 //   directory (books and log) the process's own.
 
@@ -70,9 +73,21 @@ Module.brindletHost = {
     if (ENVIRONMENT_IS_NODE) {
       process.stdout.write(copy);
     } else {
-      postMessage({ type: "output", text: new TextDecoder().decode(copy) });
+      var text = new TextDecoder().decode(copy);
+      postMessage({ type: "output", text: text });
+      if (text.indexOf("bestmove") >= 0) this.loadBooksInBackground();
     }
     return true;
+  },
+  // The default books' pieces (book_pieces.js), where the site ships them so; null otherwise.
+  bookPieces: null,
+  backgroundLoad: null,
+  // Once the engine's first answer is out (or some seconds after it could first answer), the
+  // pieces not fetched yet follow in the background, so that the page then plays offline;
+  // {type: "books-complete"} tells that all have come.
+  loadBooksInBackground: function () {
+    if (this.bookPieces === null || this.backgroundLoad !== null) return;
+    this.backgroundLoad = this.bookPieces.loadAll().then(function () { postMessage({ type: "books-complete" }); });
   },
   // A reader of standard output that went away shows as failed writes, not as an error that
   // ends the run (Node reports it on the stream, after the write).
@@ -153,9 +168,15 @@ Module.preRun.push(function () {
 // starts (emscripten would fetch the books only once the WebAssembly is compiled). Each is read
 // as a stream, so that its bytes can be counted for the page's progress indicator.
 if (typeof importScripts == "function") {
-  // The bytes of the file at `url` (beside this script), gunzipped if they are gzip's (a host
-  // that sends a .gz file with a Content-Encoding has had the browser gunzip it already); null
-  // when the server has no such file.
+  // The bytes, gunzipped if they are gzip's (a host that sends a .gz file with a
+  // Content-Encoding has had the browser gunzip it already).
+  Module.brindletGunzip = function (bytes) {
+    if (bytes.length < 2 || bytes[0] !== 0x1f || bytes[1] !== 0x8b) return Promise.resolve(bytes);
+    var gunzipped = new Blob([bytes]).stream().pipeThrough(new DecompressionStream("gzip"));
+    return new Response(gunzipped).arrayBuffer().then(function (plain) { return new Uint8Array(plain); });
+  };
+  // The bytes of the file at `url` (beside this script), gunzipped; null when the server has
+  // no such file.
   Module.brindletFetch = function (url) {
     return fetch(url).then(function (response) {
       if (!response.ok) return null;
@@ -171,34 +192,45 @@ if (typeof importScripts == "function") {
       }));
       return new Response(counted).arrayBuffer();
     }).then(function (buffer) {
-      if (buffer === null) return null;
-      var bytes = new Uint8Array(buffer);
-      if (bytes.length < 2 || bytes[0] !== 0x1f || bytes[1] !== 0x8b) return bytes;
-      var gunzipped = new Blob([bytes]).stream().pipeThrough(new DecompressionStream("gzip"));
-      return new Response(gunzipped).arrayBuffer().then(function (plain) { return new Uint8Array(plain); });
+      return buffer === null ? null : Module.brindletGunzip(new Uint8Array(buffer));
     }).catch(function (error) {
       throw new Error(url + " could not be read (" + error.message + ")");
     });
   };
-  // The default books, tourbook.bin and mainbook.bin. The site holds each as NAME.pack.gz, the
-  // book in the packed form of packed_book.js, gzipped, which this worker turns back into the
-  // book's own bytes, the very file the native engine reads; a folder that holds only the
-  // plain book serves that. A book that the server has in neither form is left out, as a
-  // missing file is for the native engine; one that cannot be read ends the engine's start
-  // with an error, as the engine must not run without a book it would have.
-  Module.brindletBooks = Promise.all(["tourbook", "mainbook"].map(function (stem) {
-    var name = stem + ".bin";
-    return Module.brindletFetch(stem + ".pack.gz").then(function (packed) {
-      if (packed) {
-        try {
-          return brindletUnpackBook(packed);
-        } catch (error) {
-          throw new Error(stem + ".pack.gz could not be read (" + error.message + ")");
-        }
-      }
-      return Module.brindletFetch(name);
-    }).then(function (bytes) { return { name: name, bytes: bytes }; });
-  }));
+  // The default books, tourbook.bin and mainbook.bin. The site lists them in book/index.json
+  // and ships them in pieces (book_pieces.js), which the engine reads through its host as it
+  // needs them; only the index comes before the engine starts. A folder without that index
+  // that holds the plain books serves those, fetched whole. A book the server has in neither
+  // form is left out, as a missing file is for the native engine; an index that cannot be read
+  // ends the engine's start with an error, as the engine must not run without a book it would have.
+  var bookNames = ["tourbook.bin", "mainbook.bin"];
+  Module.brindletBooks = Module.brindletFetch("book/index.json").then(function (bytes) {
+    if (bytes === null) {
+      return Promise.all(bookNames.map(function (name) {
+        return Module.brindletFetch(name).then(function (book) { return { name: name, bytes: book }; });
+      }));
+    }
+    var index;
+    try {
+      index = JSON.parse(new TextDecoder().decode(bytes));
+    } catch (error) {
+      throw new Error("book/index.json could not be read (" + error.message + ")");
+    }
+    var unzipped = function (file) {
+      return fetch(file).then(function (response) {
+        if (!response.ok) throw new Error("the server answered " + response.status);
+        return response.arrayBuffer();
+      }).then(function (buffer) { return Module.brindletGunzip(new Uint8Array(buffer)); });
+    };
+    Module.brindletHost.bookPieces = brindletBookPieces(index, unzipped, function (file, error, attempt) {
+      postMessage({ type: "book-wait", what: file, error: String(error && error.message || error), attempt: attempt });
+    }, function (file) {
+      postMessage({ type: "book-back", what: file });
+    }, function (milliseconds) {
+      return new Promise(function (resolve) { setTimeout(resolve, milliseconds); });
+    });
+    return [];
+  });
   var throwLater = function (error) { setTimeout(function () { throw error; }); };
   // The site's copy of this script has its WebAssembly beside it, gzipped (Module.brindletWasm
   // names the file), rather than embedded.
@@ -215,7 +247,10 @@ if (typeof importScripts == "function") {
     };
   }
   // (A failure is thrown by the one that waits for the file.)
-  Promise.all([Module.brindletBooks, wasmBytes]).then(function () { postMessage({ type: "loaded" }); }, function () {});
+  Promise.all([Module.brindletBooks, wasmBytes]).then(function () {
+    postMessage({ type: "loaded" });
+    setTimeout(function () { Module.brindletHost.loadBooksInBackground(); }, 10000);
+  }, function () {});
 }
 
 // main is started here rather than by emscripten: its waits return to the event loop, so its

@@ -102,4 +102,6 @@ bool LocalTimeOfDay(std::tm& local) {
   return true;
 }
 
+book::BookHost* HostedBooks() { return nullptr; }
+
 }  // namespace frontend::platform

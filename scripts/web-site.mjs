@@ -8,9 +8,8 @@
 //   images, and the licences;
 // - brindlet.js, the engine's script with its .wasm taken out into brindlet.wasm.gz, which the
 //   worker fetches and gunzips itself (any static host serves it as it is);
-// - tourbook.pack.gz and mainbook.pack.gz, the default books in the packed form of
-//   frontend/packed_book.js, gzipped: the worker turns each back into the book's very bytes, which
-//   is checked here for each;
+// - book/, the default books cut into pieces that the worker fetches as the engine reads them
+//   (scripts/lib/site-books.mjs);
 // - the web app manifest and its icons, and sw.js, the service worker that keeps every file of
 //   the site (its list is written into it) in a cache named after the version and the files'
 //   digest, so that the page plays offline and any change replaces the cache.
@@ -20,8 +19,8 @@ import {createHash} from "node:crypto";
 import {mkdirSync, readFileSync, readdirSync, renameSync, rmSync, statSync, writeFileSync} from "node:fs";
 import {dirname, join, posix, relative, resolve} from "node:path";
 import {fileURLToPath} from "node:url";
-import {runInNewContext} from "node:vm";
 import {deflateSync, gzipSync} from "node:zlib";
+import {siteBooks} from "./lib/site-books.mjs";
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), "..");
 const [engineDir, siteDir, version] = process.argv.slice(2);
@@ -123,48 +122,8 @@ write("brindlet.wasm.gz", gzip(wasm));
 write("brindlet.js", `var Module = {brindletWasm: "brindlet.wasm.gz"};\n` +
   engine.replace(embedded[0][0], "data:application/octet-stream;base64,"));
 
-// The books, packed; each must come back as it was.
-const bookPack = join(root, "frontend/packed_book.js");
-const unpack = runInNewContext(`${readFileSync(bookPack, "utf8")}; brindletUnpackBook`, {}, {filename: bookPack});
-function pack(book) {
-  if (book.length % 16 !== 0) throw new Error("web-site: a book's size is a multiple of 16");
-  const n = book.length / 16;
-  const keys = [];
-  const counts = [];
-  for (let entry = 0; entry < n; entry += 1) {
-    const key = book.readBigUInt64BE(16 * entry);
-    const last = keys.length - 1;
-    if (last >= 0 && key === keys[last] && counts[last] < 255) {
-      counts[last] += 1;
-    } else {
-      if (last >= 0 && key <= keys[last]) throw new Error("web-site: a book's keys must increase, with at most 255 entries each");
-      keys.push(key);
-      counts.push(1);
-    }
-  }
-  const k = keys.length;
-  const packed = Buffer.alloc(12 + 9 * k + 8 * n);
-  packed.write("BKP1", 0, "latin1");
-  packed.writeUInt32BE(n, 4);
-  packed.writeUInt32BE(k, 8);
-  Buffer.from(counts).copy(packed, 12);
-  let previous = 0n;
-  keys.forEach((key, i) => {
-    const delta = key - previous;
-    previous = key;
-    for (let j = 0; j < 8; j += 1) packed[12 + k + j * k + i] = Number((delta >> BigInt(56 - 8 * j)) & 255n);
-  });
-  for (let plane = 0; plane < 8; plane += 1) {
-    for (let entry = 0; entry < n; entry += 1) packed[12 + 9 * k + plane * n + entry] = book[16 * entry + 8 + plane];
-  }
-  return packed;
-}
-for (const stem of ["tourbook", "mainbook"]) {
-  const book = readFileSync(join(engineDir, `${stem}.bin`));
-  const packed = pack(book);
-  if (!Buffer.from(unpack(new Uint8Array(packed))).equals(book)) throw new Error(`web-site: ${stem}.bin does not come back from its packed form`);
-  write(`${stem}.pack.gz`, gzip(packed));
-}
+// The books, in pieces read on demand (scripts/lib/site-books.mjs).
+for (const [path, bytes] of siteBooks(engineDir)) write(path, bytes);
 
 // The icons: a 4x4 board of Brindlet's two square colours, as PNG files.
 function crc32(bytes) {

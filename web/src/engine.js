@@ -2,7 +2,9 @@
 // Commands go to the worker as text; each line the engine writes comes back in a message.
 // While the worker fetches the engine's files, onProgress, when set, is called with
 // {what, received, total} for each file (its name and its bytes so far, of its total), and
-// onLoaded once all are in.
+// onLoaded once all are in. The opening books' pieces come later, as the engine reads them:
+// onBookWait({what, error, attempt}) tells that one could not be fetched and is fetched again,
+// onBookBack that it came after all, onBooksComplete that every piece is here.
 export class Engine {
   constructor(url) {
     this.lines = [];  // lines not yet taken, oldest first
@@ -13,6 +15,9 @@ export class Engine {
     this.queue = Promise.resolve();  // the exchanges, one after the other
     this.onProgress = null;
     this.onLoaded = null;
+    this.onBookWait = null;
+    this.onBookBack = null;
+    this.onBooksComplete = null;
     this.worker = new Worker(url);
     this.worker.onmessage = (event) => this.receive(event.data);
     this.worker.onerror = (event) => this.fail(new Error(`the engine failed: ${event.message}`));
@@ -26,6 +31,12 @@ export class Engine {
       this.onProgress?.({what: message.what, received: message.received, total: message.total});
     } else if (message.type === "loaded") {
       this.onLoaded?.();
+    } else if (message.type === "book-wait") {
+      this.onBookWait?.({what: message.what, error: message.error, attempt: message.attempt});
+    } else if (message.type === "book-back") {
+      this.onBookBack?.();
+    } else if (message.type === "books-complete") {
+      this.onBooksComplete?.();
     } else if (message.type === "log") {
       for (const resolve of this.logWaiters.splice(0)) resolve(message.bytes);
     } else if (message.type === "exit") {

@@ -1,9 +1,9 @@
 // What the page shows while the engine's files load (#loading: a line of text and a progress
-// bar), and the service worker that keeps the site for offline use once they are in.
+// bar) or while a piece of its opening books is fetched again, and the service worker that
+// keeps the site for offline use once they are in.
 const NAMES = {
   "brindlet.wasm.gz": "the engine",
-  "tourbook.pack.gz": "the tournament book",
-  "mainbook.pack.gz": "the main book",
+  "book/index.json": "the opening books' index",
 };
 
 const megabytes = (bytes) => (bytes / 1e6).toFixed(1);
@@ -33,5 +33,22 @@ export function showLoading(engine) {
     element.hidden = true;
     engine.onProgress = null;
     if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js").catch(() => {});
+  };
+  // A piece of the opening books that does not come holds Brindlet's answer until it does (a
+  // book miss instead would change its play): the line says so while the worker tries again.
+  engine.onBookWait = ({error, attempt}) => {
+    document.body.dataset.books = "waiting";
+    text.textContent = `Brindlet waits for a piece of its opening book, which could not be fetched ` +
+      `(${error}); trying again (attempt ${attempt + 1})…`;
+    bar.removeAttribute("value");
+    element.hidden = false;
+  };
+  engine.onBookBack = () => {
+    delete document.body.dataset.books;
+    element.hidden = true;
+  };
+  // Once every piece is here (and kept by the service worker), the page plays offline.
+  engine.onBooksComplete = () => {
+    document.body.dataset.books = "complete";
   };
 }

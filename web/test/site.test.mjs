@@ -1,5 +1,5 @@
-// The site (build/site/) as a host serves it: the books it ships packed come back as the very
-// books of the engine's build; its first load on a slow mobile network stays within 2.2 MB;
+// The site (build/site/) as a host serves it: the books it ships in pieces come back as the
+// very books of the engine's build; its first load on a slow mobile network stays within 2.2 MB;
 // served under a sub-path it plays; after that visit a reload fetches nothing but the service
 // worker's update check, and a reload with the server gone still plays.
 //   node site.test.mjs SITE_DIR ENGINE_DIR
@@ -54,14 +54,29 @@ async function playE4(page) {
   return page.$eval("#moves li.engine", (item) => ({text: item.textContent, source: item.dataset.source}));
 }
 
-test("the packed books come back as the engine's books", async () => {
-  const bookPack = fileURLToPath(new URL("../../frontend/packed_book.js", import.meta.url));
-  const unpack = runInNewContext(`${readFileSync(bookPack, "utf8")}; brindletUnpackBook`, {}, {filename: bookPack});
-  for (const stem of ["tourbook", "mainbook"]) {
-    const gzipped = new Blob([readFileSync(join(siteDir, `${stem}.pack.gz`))]);
-    const packed = new Uint8Array(await new Response(gzipped.stream().pipeThrough(new DecompressionStream("gzip"))).arrayBuffer());
-    assert.ok(Buffer.from(unpack(packed)).equals(readFileSync(join(engineDir, `${stem}.bin`))), stem);
+// The worker's reading of the books' pieces (book_pieces.js), in Node: every entry of both books
+// as the engine's own files hold it, with a piece that fails once fetched again.
+test("the books read in pieces are the engine's books, and a failed piece is fetched again", async () => {
+  const context = {};
+  for (const file of ["packed_book.js", "book_pieces.js"]) {
+    const path = fileURLToPath(new URL(`../../frontend/${file}`, import.meta.url));
+    runInNewContext(readFileSync(path, "utf8"), context, {filename: path});
   }
+  const index = JSON.parse(readFileSync(join(siteDir, "book/index.json"), "utf8"));
+  const failOnce = new Set([index.books["mainbook.bin"].pieces[7].file]);
+  const waits = [];
+  const gunzip = async (bytes) => new Uint8Array(await new Response(
+    new Blob([bytes]).stream().pipeThrough(new DecompressionStream("gzip"))).arrayBuffer());
+  const pieces = context.brindletBookPieces(index, async (file) => {
+    if (failOnce.delete(file)) throw new Error("the network is gone");
+    return gunzip(readFileSync(join(siteDir, file)));
+  }, (file, error, attempt) => waits.push(`${file} ${error.message} ${attempt}`), () => {}, async () => {});
+  for (const name of ["tourbook.bin", "mainbook.bin"]) {
+    const handle = pieces.handleOf(`./${name}`);
+    const bytes = await pieces.read(handle, 0, pieces.entries(handle));
+    assert.ok(Buffer.from(bytes).equals(readFileSync(join(engineDir, name))), name);
+  }
+  assert.deepEqual(waits, [`${index.books["mainbook.bin"].pieces[7].file} the network is gone 1`]);
 });
 
 test("the first load on Slow 4G transfers at most 2.2 MB and gets Brindlet's reply", async () => {
