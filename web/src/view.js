@@ -13,6 +13,8 @@ function statusText(controller) {
   const catchingUp = controller.run?.replaying ? " Brindlet's engine is catching up with the game so far." : "";
   switch (controller.phase) {
     case "your-move":
+      // The board shows another position than the one to move in: the status must not read as if it did.
+      if (controller.reviewing) return "Your move in the game; the board shows an earlier position.";
       return loading ? "Your move. Brindlet's engine is still loading; it answers once it is ready." : `Your move.${catchingUp}`;
     case "thinking":
       return loading ? "Brindlet's engine is loading; it answers once it is ready…" : `Brindlet is thinking…${catchingUp}`;

@@ -183,6 +183,7 @@ test("review by keys and the move list, flip remembered, PGN out read by pgn-ext
   assert.equal(await page.$eval('#squares [data-square="e4"]', (square) => square.getAttribute("aria-label")), "e4, empty");
   await typeMove(page, "d4", true);
   assert.match(await text(page, "#move-hint"), /earlier position is shown/);
+  assert.equal(await text(page, "#status"), "Your move in the game; the board shows an earlier position.");
   assert.equal((await moveList(page)).length, 4);
   await pressOutside(page, "ArrowRight");
   assert.equal(await said(page), "Showing the position after 1. e4.");
@@ -201,6 +202,10 @@ test("review by keys and the move list, flip remembered, PGN out read by pgn-ext
   await panelStill(page);
   assert.equal(await body(page, "flipped"), "true");
   assert.match(await page.$eval("#squares", (squares) => squares.getAttribute("aria-label")), /Black at the bottom/);
+  // On the flipped board the arrow keys go as the squares lie on the screen: up is towards rank 1.
+  await page.focus('#squares [data-square="e2"]');
+  for (const key of ["ArrowUp", "ArrowLeft"]) await page.keyboard.press(key);
+  assert.equal(await page.evaluate(() => document.activeElement.dataset.square), "f1");
 
   const downloads = mkdtempSync(join(tmpdir(), "brindlet-pgn-"));
   const downloaded = (await allowDownloads(page, downloads))();
