@@ -235,6 +235,10 @@ test("continue from a PGN with comments and variations; an illegal move is refus
   await page.type("#import-text", "1. e4 e5 2. Nf3 Nc6 3. Ke3");
   await page.click("#import button[type=submit]");
   assert.equal(await text(page, "#import-error"), "Move 3. Ke3 is not a legal move in the position before it.");
+  // A megabyte pasted: a knights' dance far past the longest game taken, refused with the reason.
+  await page.$eval("#import-text", (area) => { area.value = "1. Nf3 Nf6 2. Ng1 Ng8 ".repeat(45000); });
+  await page.click("#import button[type=submit]");
+  assert.equal(await text(page, "#import-error"), "The game is longer than 3000 moves of either side.");
   const pgn = '[Event "?"]\n[White "A"]\n\n1. e4 {open} (1. d4 d5 (1... Nf6)) e5 $1 2. Nf3!? Nc6 ; a line\n3. Bb5 a6 *';
   await page.$eval("#import-text", (area, pgn) => { area.value = pgn; }, pgn);
   const game = Number(await body(page, "game"));
@@ -283,6 +287,22 @@ test("earlier games are listed after two games; dark mode and the new controls o
     assert.equal(await page.$eval("#review-bar", (bar) => bar.hidden), false, "still reviewing");
     await page.screenshot({path: join(screenshotDir, `dark-review-${width}x${height}.png`)});
   }
+
+  // A deleted game stays deleted, what other pages keep on the device stays, and so does the sound's setting.
+  await page.setViewport({width: 1000, height: 760});
+  await page.evaluate(() => localStorage.setItem("another-site-key", "kept"));
+  await page.click("#sound");
+  await page.click("#earlier-games");
+  await page.waitForSelector("#games[open]");
+  await page.click('#games-list li:first-child button[aria-label="Delete game 1"]');
+  assert.equal(await said(page), "Game deleted.");
+  await page.reload();
+  await panelStill(page);
+  await page.click("#earlier-games");
+  await page.waitForSelector("#games[open]");
+  assert.equal(await page.$$eval("#games-list li", (items) => items.length), 1);
+  assert.equal(await page.evaluate(() => localStorage.getItem("another-site-key")), "kept");
+  assert.equal(await page.$eval("#sound", (button) => button.getAttribute("aria-pressed")), "false");
   await page.close();
 });
 
