@@ -5,13 +5,14 @@
 //   node site.test.mjs SITE_DIR ENGINE_DIR
 import {after, before, test} from "node:test";
 import assert from "node:assert/strict";
-import {mkdirSync, mkdtempSync, readFileSync, rmSync, symlinkSync} from "node:fs";
+import {spawnSync} from "node:child_process";
+import {mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync, symlinkSync} from "node:fs";
 import {tmpdir} from "node:os";
 import {dirname, join, resolve} from "node:path";
 import {fileURLToPath} from "node:url";
 import {runInNewContext} from "node:vm";
 import {firstLoad} from "../bench/first-load.mjs";
-import {panelStill} from "./page-helpers.mjs";
+import {moveList, panelStill, play, replay} from "./page-helpers.mjs";
 import {launchChromium, serveStatic} from "./chromium.mjs";
 
 const [siteDir, engineDir] = process.argv.slice(2).map((path) => resolve(path));
@@ -112,4 +113,65 @@ test("after one visit, a reload fetches only the update check, and with the serv
   await page.reload();
   assert.equal((await playE4(page)).source, "book");
   assert.deepEqual(problems.filter((problem) => !problem.includes("sw.js")), []);
+});
+
+// The replies of the engine run by Node (which reads the books' files as the native engine does)
+// to the person's moves (UCI), each position asked after the ones before it, as the page asks.
+function nodeReplies(personMoves) {
+  const dir = mkdtempSync(join(tmpdir(), "brindlet-node-"));
+  for (const book of ["tourbook.bin", "mainbook.bin"]) symlinkSync(join(engineDir, book), join(dir, book));
+  const line = [];
+  const commands = [];
+  const replies = [];
+  for (const move of personMoves) {
+    line.push(move);
+    commands.push(`position startpos moves ${line.join(" ")}\ngo\n`);
+    const run = spawnSync(process.execPath, [join(engineDir, "brindlet.js")], {cwd: dir, encoding: "utf8",
+      input: `${commands.join("")}quit\n`});
+    const reply = run.stdout.split("\n").filter((text) => text.startsWith("bestmove ")).pop()?.split(" ")[1];
+    replies.push(reply);
+    line.push(reply);
+  }
+  rmSync(dir, {recursive: true, force: true});
+  return replies;
+}
+
+test("a book piece that does not come holds the reply until it comes; once all are kept, the book plays offline", async () => {
+  // A host that lacks the tour book's one piece at first.
+  const index = JSON.parse(readFileSync(join(siteDir, "book/index.json"), "utf8"));
+  const lateFile = index.books["tourbook.bin"].pieces[0].file;
+  const lacking = mkdtempSync(join(tmpdir(), "brindlet-lacking-"));
+  for (const name of readdirSync(siteDir)) if (name !== "book") symlinkSync(join(siteDir, name), join(lacking, name));
+  mkdirSync(join(lacking, "book"));
+  for (const name of readdirSync(join(siteDir, "book"))) {
+    if (`book/${name}` !== lateFile) symlinkSync(join(siteDir, "book", name), join(lacking, "book", name));
+  }
+  const host = await serveStatic(lacking);
+  const context = await chromium.browser.createBrowserContext();
+  try {
+    const tab = await context.newPage();
+    await tab.goto(`${host.origin}/index.html`);
+    await tab.waitForFunction(() => document.body.dataset.state === "your-move", {timeout: 60000});
+    await panelStill(tab);
+    await tab.click('#board [data-square="e2"]');
+    await tab.click('#board [data-square="e4"]');
+    await tab.waitForFunction(() => document.body.dataset.books === "waiting", {timeout: 60000});
+    assert.match(await tab.$eval("#loading", (line) => line.textContent), /waits for a piece of its opening book/);
+    symlinkSync(join(siteDir, lateFile), join(lacking, lateFile));
+    await tab.waitForFunction(() => document.querySelector("#moves li.engine") !== null, {timeout: 60000});
+    // All pieces fetched and kept by the service worker; then, with no server, four more book replies.
+    await tab.waitForFunction(() => document.body.dataset.books === "kept", {timeout: 120000});
+    host.stop();
+    await tab.reload();
+    await tab.waitForFunction(() => document.body.dataset.state === "your-move", {timeout: 60000});
+    for (const san of ["Nf3", "Bc4", "d3", "Nc3"]) assert.equal(await play(tab, san), "your-move");
+    const moves = await moveList(tab);
+    const expected = replay(moves).history({verbose: true}).filter((_, ply) => ply % 2 === 1).map((move) => move.lan);
+    assert.deepEqual(expected, nodeReplies(["e2e4", "g1f3", "f1c4", "d2d3", "b1c3"]));
+    assert.deepEqual(moves.filter((move) => move.by.split(" ").includes("engine")).map((move) => move.source), Array(5).fill("book"));
+  } finally {
+    await context.close();
+    host.stop();
+    rmSync(lacking, {recursive: true, force: true});
+  }
 });
