@@ -3,9 +3,9 @@
 //   node scripts/web-site.mjs ENGINE_DIR SITE_DIR VERSION
 // ENGINE_DIR holds the engine's build (brindlet.js, its .wasm embedded) and the default books;
 // the page comes from web/ and its npm packages from web/node_modules. The site gets:
-// - index.html (the version filled in, the modules named for preloading), the files it links, the modules it imports (followed
-//   through its import map), the files their style sheets name, cm-chessboard's piece and marker
-//   images, and the licences;
+// - index.html (the version filled in), page.js and page.css (its modules and style sheets
+//   bundled and minified, scripts/lib/site-bundle.mjs) with their source maps, cm-chessboard's
+//   piece and marker images (which it loads by its assets address), and the licences;
 // - brindlet.js, the engine's script with its .wasm taken out into brindlet.wasm.gz, which the
 //   worker fetches and gunzips itself (any static host serves it as it is);
 // - tourbook.pack.gz and mainbook.pack.gz, the default books in the packed form of
@@ -17,11 +17,12 @@
 // It is written beside SITE_DIR first and then takes its place, so no file of an older build
 // stays. Every file's bytes depend only on its sources.
 import {createHash} from "node:crypto";
-import {mkdirSync, readFileSync, readdirSync, renameSync, rmSync, statSync, writeFileSync} from "node:fs";
-import {dirname, join, posix, relative, resolve} from "node:path";
+import {existsSync, mkdirSync, readFileSync, readdirSync, renameSync, rmSync, statSync, writeFileSync} from "node:fs";
+import {dirname, join, relative, resolve} from "node:path";
 import {fileURLToPath} from "node:url";
 import {runInNewContext} from "node:vm";
 import {deflateSync, gzipSync} from "node:zlib";
+import {bundlePage} from "./lib/site-bundle.mjs";
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), "..");
 const [engineDir, siteDir, version] = process.argv.slice(2);
@@ -39,78 +40,25 @@ function write(path, bytes) {
 }
 const gzip = (bytes) => gzipSync(bytes, {level: 9});
 
-// Where each folder of the site comes from.
-const modules = join(root, "web/node_modules");
-const sources = [
-  ["src/", join(root, "web/src/")],
-  ["vendor/cm-chessboard/", join(modules, "cm-chessboard/")],
-  ["vendor/chess.js/", join(modules, "chess.js/dist/esm/")],
-];
-function sourceOf(path) {
-  for (const [prefix, dir] of sources) if (path.startsWith(prefix)) return join(dir, path.slice(prefix.length));
-  throw new Error(`web-site: no source for ${path}`);
-}
-function copy(path, from = sourceOf(path)) {
-  write(path, readFileSync(from));
-}
-
-// The page and what it references, followed from file to file.
+// The page, and its scripts and style sheets bundled (scripts/lib/site-bundle.mjs).
 const html = readFileSync(join(root, "web/index.html"), "utf8").replaceAll("@BRINDLET_VERSION@", version);
-const importMap = JSON.parse(/<script type="importmap">([\s\S]*?)<\/script>/.exec(html)[1]).imports;
-const local = (url) => !/^([a-z]+:|#|\/)/i.test(url);
-const pending = [];
-const seen = new Set();
-function reference(url, from) {
-  let path = url;
-  if (!local(url)) return;
-  if (from.endsWith(".js") && !url.startsWith(".")) {
-    // A bare module name, mapped by the import map.
-    const prefix = Object.keys(importMap).filter((name) => url === name || (name.endsWith("/") && url.startsWith(name)))
-      .sort((a, b) => b.length - a.length)[0];
-    if (prefix === undefined) throw new Error(`web-site: ${from} imports ${url}, which the import map does not name`);
-    path = posix.normalize(importMap[prefix] + url.slice(prefix.length));
-  } else {
-    path = posix.normalize(posix.join(posix.dirname(from), url.split(/[?#]/)[0]));
-  }
-  if (!seen.has(path)) {
-    seen.add(path);
-    pending.push(path);
-  }
-}
-for (const match of html.matchAll(/\s(?:href|src)="([^"]+)"/g)) reference(match[1], "index.html");
-const importPattern = /(?:^|[\s;}])(?:import|export)\s*(?:[\w*{}\s,$]*?\sfrom\s*)?["']([^"']+)["']|import\(\s*["']([^"']+)["']\s*\)/g;
-while (pending.length > 0) {
-  const path = pending.shift();
-  if (path === "manifest.webmanifest" || path.startsWith("icons/")) continue;  // written below
-  const from = sourceOf(path);
-  copy(path, from);
-  if (path.endsWith(".js")) {
-    const text = readFileSync(from, "utf8").replace(/\/\*[\s\S]*?\*\/|(^|[^:\\])\/\/.*$/gm, "$1");
-    for (const match of text.matchAll(importPattern)) reference(match[1] ?? match[2], path);
-  } else if (path.endsWith(".css")) {
-    for (const match of readFileSync(from, "utf8").matchAll(/url\(\s*["']?([^"')]+)["']?\s*\)/g)) {
-      if (!match[1].startsWith("data:")) reference(match[1], path);
-    }
-  }
-}
-// The page names all the modules that its scripts import, so that the browser fetches them at
-// once rather than a level of imports after the other (each a round trip on a slow network).
-const preloads = [...seen].filter((path) => path.endsWith(".js") && !html.includes(`src="${path}"`))
-  .map((path) => `  <link rel="modulepreload" href="${path}">\n`).join("");
-const firstModule = html.indexOf('  <script type="module"');
-if (firstModule < 0) throw new Error("web-site: index.html has no module script");
-write("index.html", html.slice(0, firstModule) + preloads + html.slice(firstModule));
+write("index.html", html);
+const bundle = await bundlePage(root);
+for (const [path, bytes] of Object.entries(bundle.files)) write(path, bytes);
+const modules = join(root, "web/node_modules");
+const copy = (path, from) => write(path, readFileSync(from));
 
 // What cm-chessboard loads by its assets address at run time (the images of the extensions
 // the page imports), and the licences.
-copy("vendor/cm-chessboard/assets/pieces/standard.svg");
+const assets = "vendor/cm-chessboard/assets/";
+copy(`${assets}pieces/standard.svg`, join(modules, "cm-chessboard/assets/pieces/standard.svg"));
 for (const extension of readdirSync(join(modules, "cm-chessboard/assets/extensions"))) {
-  if (![...seen].some((path) => path.startsWith(`vendor/cm-chessboard/src/extensions/${extension}/`))) continue;
+  if (!bundle.inputs.some((path) => path.startsWith(`web/node_modules/cm-chessboard/src/extensions/${extension}/`))) continue;
   for (const file of readdirSync(join(modules, "cm-chessboard/assets/extensions", extension))) {
-    if (file.endsWith(".svg")) copy(`vendor/cm-chessboard/assets/extensions/${extension}/${file}`);
+    if (file.endsWith(".svg")) copy(`${assets}extensions/${extension}/${file}`, join(modules, "cm-chessboard/assets/extensions", extension, file));
   }
 }
-copy("vendor/cm-chessboard/LICENSE");
+copy("vendor/cm-chessboard/LICENSE", join(modules, "cm-chessboard/LICENSE"));
 copy("vendor/chess.js/LICENSE", join(modules, "chess.js/LICENSE"));
 copy("COPYING", join(root, "COPYING"));
 
@@ -214,6 +162,11 @@ write("manifest.webmanifest", `${JSON.stringify({
   theme_color: "#8b5a2b",
   icons,
 }, null, 2)}\n`);
+
+// Every file that the page names is in the site.
+for (const [, url] of html.matchAll(/\s(?:href|src)="([^"]+)"/g)) {
+  if (!/^([a-z]+:|#|\/)/i.test(url) && !existsSync(join(staging, url))) throw new Error(`web-site: index.html names ${url}, which the site lacks`);
+}
 
 // The service worker, with the list of every file of the site and the cache's name.
 function files(dir, prefix = "") {
