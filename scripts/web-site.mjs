@@ -6,7 +6,7 @@
 // - index.html (the version filled in), page.js and page.css (its modules and style sheets
 //   bundled and minified, scripts/lib/site-bundle.mjs) with their source maps, cm-chessboard's
 //   piece and marker images (which it loads by its assets address), and the licences;
-// - brindlet.js, the engine's script with its .wasm taken out into brindlet.wasm.gz, which the
+// - brindlet.js, the engine's script, minified, with its .wasm taken out into brindlet.wasm.gz, which the
 //   worker fetches and gunzips itself (any static host serves it as it is);
 // - tourbook.pack.gz and mainbook.pack.gz, the default books in the packed form of
 //   frontend/packed_book.js, gzipped: the worker turns each back into the book's very bytes, which
@@ -22,7 +22,7 @@ import {dirname, join, relative, resolve} from "node:path";
 import {fileURLToPath} from "node:url";
 import {runInNewContext} from "node:vm";
 import {deflateSync, gzipSync} from "node:zlib";
-import {bundlePage} from "./lib/site-bundle.mjs";
+import {bundlePage, minifyScript} from "./lib/site-bundle.mjs";
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), "..");
 const [engineDir, siteDir, version] = process.argv.slice(2);
@@ -68,8 +68,8 @@ const embedded = [...engine.matchAll(/data:application\/octet-stream;base64,([A-
 if (embedded.length !== 1) throw new Error(`web-site: brindlet.js should embed one .wasm, it has ${embedded.length}`);
 const wasm = Buffer.from(embedded[0][1], "base64");
 write("brindlet.wasm.gz", gzip(wasm));
-write("brindlet.js", `var Module = {brindletWasm: "brindlet.wasm.gz"};\n` +
-  engine.replace(embedded[0][0], "data:application/octet-stream;base64,"));
+write("brindlet.js", minifyScript(root, `var Module = {brindletWasm: "brindlet.wasm.gz"};\n` +
+  engine.replace(embedded[0][0], "data:application/octet-stream;base64,")));
 
 // The books, packed; each must come back as it was.
 const bookPack = join(root, "frontend/packed_book.js");

@@ -34,3 +34,10 @@ export async function bundlePage(root) {
   for (const output of result.outputFiles) files[relative(root, output.path)] = output.contents;
   return {files, inputs: Object.keys(result.metafile.inputs)};
 }
+
+// A classic script (the engine's worker script, emscripten's glue) minified as a script: its
+// top-level names (Module, and what its .wasm imports) are globals, which esbuild keeps.
+export function minifyScript(root, text) {
+  const {transformSync} = createRequire(join(root, "web/package.json"))("esbuild");
+  return transformSync(text, {minify: true, charset: "utf8", legalComments: "inline", logLevel: "warning"}).code;
+}
