@@ -11,9 +11,11 @@
 // - tourbook.pack.gz and mainbook.pack.gz, the default books in the packed form of
 //   frontend/packed_book.js, gzipped: the worker turns each back into the book's very bytes, which
 //   is checked here for each;
-// - the web app manifest and its icons, and sw.js, the service worker that keeps every file of
-//   the site (its list is written into it) in a cache named after the version and the files'
-//   digest, so that the page plays offline and any change replaces the cache.
+// - the web app manifest and its icons, and sw.js, the service worker that keeps the site's
+//   files (the list of those the first load needs is written into it) in a cache named after
+//   the version and the files' digest, so that the page plays offline and any change replaces
+//   the cache;
+// - FILE.gz beside each text file, gzipped, for the hosts that can serve such copies.
 // It is written beside SITE_DIR first and then takes its place, so no file of an older build
 // stays. Every file's bytes depend only on its sources.
 import {createHash} from "node:crypto";
@@ -173,15 +175,24 @@ function files(dir, prefix = "") {
   return readdirSync(dir, {withFileTypes: true}).flatMap((entry) => (entry.isDirectory()
     ? files(join(dir, entry.name), `${prefix}${entry.name}/`) : [`${prefix}${entry.name}`]));
 }
-const list = files(staging).sort();
+// It installs only what the first load needs: not the book's pieces under book/, which the page
+// fetches later (the service worker keeps them as they come), nor the source maps and licences,
+// which the page never fetches. The cache's name covers every file.
+const all = files(staging).sort();
+const list = all.filter((path) => !/^book\/|\.map$|(^|\/)(COPYING|LICENSE)$/.test(path));
 const digest = createHash("sha256");
-for (const path of list) digest.update(`${path}\0`).update(readFileSync(join(staging, path))).update("\0");
+for (const path of all) digest.update(`${path}\0`).update(readFileSync(join(staging, path))).update("\0");
+// A gzipped copy of each text file, for the hosts that serve such copies (nginx's gzip_static,
+// Apache's MultiViews): the page needs none of them, so the service worker keeps none.
+const copies = /\.(html|js|css|svg|map|webmanifest|json)$/;
 const worker = readFileSync(join(root, "web/sw.js"), "utf8")
   .replace("@CACHE@", JSON.stringify(`brindlet-${version}-${digest.digest("hex").slice(0, 16)}`))
+  .replace("@COPIES@", () => `/${copies.source.slice(0, -1)}\\.gz$/`)
   .replace("@FILES@", JSON.stringify(list, null, 2).replace(/\n/g, "\n  "));
 write("sw.js", worker);
+for (const path of files(staging)) if (copies.test(path)) write(`${path}.gz`, gzip(readFileSync(join(staging, path))));
 
 rmSync(siteDir, {recursive: true, force: true});
 renameSync(staging, siteDir);
 const total = files(siteDir).reduce((sum, path) => sum + statSync(join(siteDir, path)).size, 0);
-console.log(`web-site: ${relative(process.cwd(), siteDir) || "."}: ${list.length + 1} files, ${total} bytes`);
+console.log(`web-site: ${relative(process.cwd(), siteDir) || "."}: ${files(siteDir).length} files, ${total} bytes`);
