@@ -3,7 +3,7 @@
 # build/web/ holds the engine's build: brindlet.js (the engine, its .wasm embedded; a Web
 # Worker script and a Node program at once), the default books, the CMake tree and PCRE2.
 # build/site/ is the site, only what the page serves (scripts/web-site.mjs): the page and its
-# modules, the engine with its .wasm gzipped beside it, the books packed and gzipped, a web app
+# modules bundled, the engine with its .wasm gzipped beside it, the books packed and gzipped, a web app
 # manifest and a service worker for offline play; build/brindlet-VERSION-web.zip holds that
 # folder as it is, for any static host, the same bytes at every build of the same sources.
 # It installs what is missing (emscripten and the tools it runs, the tools to unpack a Debian
@@ -73,10 +73,10 @@ check=$(mktemp -d)
 answers_uci "$check" node "$out/brindlet.js" || { echo "build-web.sh: brindlet.js does not answer under Node" >&2; exit 1; }
 rm -rf "$check"
 
-# The page: its npm packages (pinned by web/package-lock.json), copied as they are: ES modules
-# that the browser loads through the page's import map, with no bundler and nothing from
-# another site. The version is the one the engine's build took from CMakeLists.txt.
-if [ ! -d web/node_modules/cm-chessboard ] || [ ! -d web/node_modules/chess.js ] ||
+# The page: its npm packages (pinned by web/package-lock.json), bundled with its own modules
+# by esbuild (one of them), nothing from another site. The version is the one the engine's
+# build took from CMakeLists.txt.
+if [ ! -d web/node_modules/cm-chessboard ] || [ ! -d web/node_modules/chess.js ] || [ ! -d web/node_modules/esbuild ] ||
     [ ! -d web/node_modules/puppeteer-core ] || [ web/package-lock.json -nt web/node_modules/.package-lock.json ]; then
   npm ci --prefix web --no-audit --no-fund
 fi

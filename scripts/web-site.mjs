@@ -3,24 +3,27 @@
 //   node scripts/web-site.mjs ENGINE_DIR SITE_DIR VERSION
 // ENGINE_DIR holds the engine's build (brindlet.js, its .wasm embedded) and the default books;
 // the page comes from web/ and its npm packages from web/node_modules. The site gets:
-// - index.html (the version filled in, the modules named for preloading), the files it links, the modules it imports (followed
-//   through its import map), the files their style sheets name, cm-chessboard's piece and marker
-//   images, and the licences;
-// - brindlet.js, the engine's script with its .wasm taken out into brindlet.wasm.gz, which the
+// - index.html (the version filled in), page.js and page.css (its modules and style sheets
+//   bundled and minified, scripts/lib/site-bundle.mjs) with their source maps, cm-chessboard's
+//   piece and marker images (which it loads by its assets address), and the licences;
+// - brindlet.js, the engine's script, minified, with its .wasm taken out into brindlet.wasm.gz, which the
 //   worker fetches and gunzips itself (any static host serves it as it is);
 // - book/, the default books cut into pieces that the worker fetches as the engine reads them
 //   (scripts/lib/site-books.mjs);
-// - the web app manifest and its icons, and sw.js, the service worker that keeps every file of
-//   the site (its list is written into it) in a cache named after the version and the files'
-//   digest, so that the page plays offline and any change replaces the cache.
+// - the web app manifest and its icons, and sw.js, the service worker that keeps the site's
+//   files (the list of those the first load needs is written into it; the books' pieces it
+//   keeps as they come) in a cache named after the version and the files' digest, so that the
+//   page plays offline and any change replaces the cache;
+// - FILE.gz beside each text file, gzipped, for the hosts that can serve such copies.
 // It is written beside SITE_DIR first and then takes its place, so no file of an older build
 // stays. Every file's bytes depend only on its sources.
 import {createHash} from "node:crypto";
-import {mkdirSync, readFileSync, readdirSync, renameSync, rmSync, statSync, writeFileSync} from "node:fs";
-import {dirname, join, posix, relative, resolve} from "node:path";
+import {existsSync, mkdirSync, readFileSync, readdirSync, renameSync, rmSync, statSync, writeFileSync} from "node:fs";
+import {dirname, join, relative, resolve} from "node:path";
 import {fileURLToPath} from "node:url";
 import {deflateSync, gzipSync} from "node:zlib";
 import {siteBooks} from "./lib/site-books.mjs";
+import {bundlePage, minifyScript} from "./lib/site-bundle.mjs";
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), "..");
 const [engineDir, siteDir, version] = process.argv.slice(2);
@@ -38,78 +41,25 @@ function write(path, bytes) {
 }
 const gzip = (bytes) => gzipSync(bytes, {level: 9});
 
-// Where each folder of the site comes from.
-const modules = join(root, "web/node_modules");
-const sources = [
-  ["src/", join(root, "web/src/")],
-  ["vendor/cm-chessboard/", join(modules, "cm-chessboard/")],
-  ["vendor/chess.js/", join(modules, "chess.js/dist/esm/")],
-];
-function sourceOf(path) {
-  for (const [prefix, dir] of sources) if (path.startsWith(prefix)) return join(dir, path.slice(prefix.length));
-  throw new Error(`web-site: no source for ${path}`);
-}
-function copy(path, from = sourceOf(path)) {
-  write(path, readFileSync(from));
-}
-
-// The page and what it references, followed from file to file.
+// The page, and its scripts and style sheets bundled (scripts/lib/site-bundle.mjs).
 const html = readFileSync(join(root, "web/index.html"), "utf8").replaceAll("@BRINDLET_VERSION@", version);
-const importMap = JSON.parse(/<script type="importmap">([\s\S]*?)<\/script>/.exec(html)[1]).imports;
-const local = (url) => !/^([a-z]+:|#|\/)/i.test(url);
-const pending = [];
-const seen = new Set();
-function reference(url, from) {
-  let path = url;
-  if (!local(url)) return;
-  if (from.endsWith(".js") && !url.startsWith(".")) {
-    // A bare module name, mapped by the import map.
-    const prefix = Object.keys(importMap).filter((name) => url === name || (name.endsWith("/") && url.startsWith(name)))
-      .sort((a, b) => b.length - a.length)[0];
-    if (prefix === undefined) throw new Error(`web-site: ${from} imports ${url}, which the import map does not name`);
-    path = posix.normalize(importMap[prefix] + url.slice(prefix.length));
-  } else {
-    path = posix.normalize(posix.join(posix.dirname(from), url.split(/[?#]/)[0]));
-  }
-  if (!seen.has(path)) {
-    seen.add(path);
-    pending.push(path);
-  }
-}
-for (const match of html.matchAll(/\s(?:href|src)="([^"]+)"/g)) reference(match[1], "index.html");
-const importPattern = /(?:^|[\s;}])(?:import|export)\s*(?:[\w*{}\s,$]*?\sfrom\s*)?["']([^"']+)["']|import\(\s*["']([^"']+)["']\s*\)/g;
-while (pending.length > 0) {
-  const path = pending.shift();
-  if (path === "manifest.webmanifest" || path.startsWith("icons/")) continue;  // written below
-  const from = sourceOf(path);
-  copy(path, from);
-  if (path.endsWith(".js")) {
-    const text = readFileSync(from, "utf8").replace(/\/\*[\s\S]*?\*\/|(^|[^:\\])\/\/.*$/gm, "$1");
-    for (const match of text.matchAll(importPattern)) reference(match[1] ?? match[2], path);
-  } else if (path.endsWith(".css")) {
-    for (const match of readFileSync(from, "utf8").matchAll(/url\(\s*["']?([^"')]+)["']?\s*\)/g)) {
-      if (!match[1].startsWith("data:")) reference(match[1], path);
-    }
-  }
-}
-// The page names all the modules that its scripts import, so that the browser fetches them at
-// once rather than a level of imports after the other (each a round trip on a slow network).
-const preloads = [...seen].filter((path) => path.endsWith(".js") && !html.includes(`src="${path}"`))
-  .map((path) => `  <link rel="modulepreload" href="${path}">\n`).join("");
-const firstModule = html.indexOf('  <script type="module"');
-if (firstModule < 0) throw new Error("web-site: index.html has no module script");
-write("index.html", html.slice(0, firstModule) + preloads + html.slice(firstModule));
+write("index.html", html);
+const bundle = await bundlePage(root);
+for (const [path, bytes] of Object.entries(bundle.files)) write(path, bytes);
+const modules = join(root, "web/node_modules");
+const copy = (path, from) => write(path, readFileSync(from));
 
 // What cm-chessboard loads by its assets address at run time (the images of the extensions
 // the page imports), and the licences.
-copy("vendor/cm-chessboard/assets/pieces/standard.svg");
+const assets = "vendor/cm-chessboard/assets/";
+copy(`${assets}pieces/standard.svg`, join(modules, "cm-chessboard/assets/pieces/standard.svg"));
 for (const extension of readdirSync(join(modules, "cm-chessboard/assets/extensions"))) {
-  if (![...seen].some((path) => path.startsWith(`vendor/cm-chessboard/src/extensions/${extension}/`))) continue;
+  if (!bundle.inputs.some((path) => path.startsWith(`web/node_modules/cm-chessboard/src/extensions/${extension}/`))) continue;
   for (const file of readdirSync(join(modules, "cm-chessboard/assets/extensions", extension))) {
-    if (file.endsWith(".svg")) copy(`vendor/cm-chessboard/assets/extensions/${extension}/${file}`);
+    if (file.endsWith(".svg")) copy(`${assets}extensions/${extension}/${file}`, join(modules, "cm-chessboard/assets/extensions", extension, file));
   }
 }
-copy("vendor/cm-chessboard/LICENSE");
+copy("vendor/cm-chessboard/LICENSE", join(modules, "cm-chessboard/LICENSE"));
 copy("vendor/chess.js/LICENSE", join(modules, "chess.js/LICENSE"));
 copy("COPYING", join(root, "COPYING"));
 
@@ -119,8 +69,8 @@ const embedded = [...engine.matchAll(/data:application\/octet-stream;base64,([A-
 if (embedded.length !== 1) throw new Error(`web-site: brindlet.js should embed one .wasm, it has ${embedded.length}`);
 const wasm = Buffer.from(embedded[0][1], "base64");
 write("brindlet.wasm.gz", gzip(wasm));
-write("brindlet.js", `var Module = {brindletWasm: "brindlet.wasm.gz"};\n` +
-  engine.replace(embedded[0][0], "data:application/octet-stream;base64,"));
+write("brindlet.js", minifyScript(root, `var Module = {brindletWasm: "brindlet.wasm.gz"};\n` +
+  engine.replace(embedded[0][0], "data:application/octet-stream;base64,")));
 
 // The books, in pieces read on demand (scripts/lib/site-books.mjs).
 for (const [path, bytes] of siteBooks(engineDir)) write(path, bytes);
@@ -174,20 +124,34 @@ write("manifest.webmanifest", `${JSON.stringify({
   icons,
 }, null, 2)}\n`);
 
+// Every file that the page names is in the site.
+for (const [, url] of html.matchAll(/\s(?:href|src)="([^"]+)"/g)) {
+  if (!/^([a-z]+:|#|\/)/i.test(url) && !existsSync(join(staging, url))) throw new Error(`web-site: index.html names ${url}, which the site lacks`);
+}
+
 // The service worker, with the list of every file of the site and the cache's name.
 function files(dir, prefix = "") {
   return readdirSync(dir, {withFileTypes: true}).flatMap((entry) => (entry.isDirectory()
     ? files(join(dir, entry.name), `${prefix}${entry.name}/`) : [`${prefix}${entry.name}`]));
 }
-const list = files(staging).sort();
+// It installs only what the first load needs: the books' index but not their pieces, which the
+// page fetches later (the service worker keeps them as they come), nor the source maps and
+// licences, which the page never fetches. The cache's name covers every file.
+const all = files(staging).sort();
+const list = all.filter((path) => !/^book\/.*\.pack\.gz$|\.map$|(^|\/)(COPYING|LICENSE)$/.test(path));
 const digest = createHash("sha256");
-for (const path of list) digest.update(`${path}\0`).update(readFileSync(join(staging, path))).update("\0");
+for (const path of all) digest.update(`${path}\0`).update(readFileSync(join(staging, path))).update("\0");
+// A gzipped copy of each text file, for the hosts that serve such copies (nginx's gzip_static,
+// Apache's MultiViews): the page needs none of them, so the service worker keeps none.
+const copies = /\.(html|js|css|svg|map|webmanifest|json)$/;
 const worker = readFileSync(join(root, "web/sw.js"), "utf8")
   .replace("@CACHE@", JSON.stringify(`brindlet-${version}-${digest.digest("hex").slice(0, 16)}`))
+  .replace("@COPIES@", () => `/${copies.source.slice(0, -1)}\\.gz$/`)
   .replace("@FILES@", JSON.stringify(list, null, 2).replace(/\n/g, "\n  "));
 write("sw.js", worker);
+for (const path of files(staging)) if (copies.test(path)) write(`${path}.gz`, gzip(readFileSync(join(staging, path))));
 
 rmSync(siteDir, {recursive: true, force: true});
 renameSync(staging, siteDir);
 const total = files(siteDir).reduce((sum, path) => sum + statSync(join(siteDir, path)).size, 0);
-console.log(`web-site: ${relative(process.cwd(), siteDir) || "."}: ${list.length + 1} files, ${total} bytes`);
+console.log(`web-site: ${relative(process.cwd(), siteDir) || "."}: ${files(siteDir).length} files, ${total} bytes`);

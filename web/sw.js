@@ -1,10 +1,13 @@
-// The page's service worker: it keeps every file of the site in one cache and serves them from
-// there, so that after one visit the page loads and plays with no network. The build
+// The page's service worker: it keeps the site's files in one cache and serves them from there,
+// so that after one visit the page loads and plays with no network. The build
 // (scripts/web-site.mjs) writes in the cache's name, made of the release's version and a digest
-// of the files, and the list of the files, their addresses relative to this script. A new
-// build is a new script: the browser installs it at the next visit (its update check), it fills
-// a new cache, and the old caches are deleted once it takes over.
+// of the files, the list of the files that the first load needs (their addresses relative to
+// this script), which it installs, and the pattern of the gzipped copies that are for servers
+// only. What the page fetches later (the book's pieces) is kept as it comes from the network. A
+// new build is a new script: the browser installs it at the next visit (its update check), it
+// fills a new cache, and the old caches are deleted once it takes over.
 const CACHE = @CACHE@;
+const COPIES = @COPIES@;
 const FILES = @FILES@;
 
 self.addEventListener("install", (event) => {
@@ -34,7 +37,8 @@ self.addEventListener("activate", (event) => {
 });
 
 // The page, whatever its query (a position opened by address), is index.html; any other file
-// of the site comes from the cache, and what the cache lacks from the network.
+// of the site comes from the cache, and what the cache lacks from the network, kept for the
+// next time.
 self.addEventListener("fetch", (event) => {
   const request = event.request;
   if (request.method !== "GET") return;
@@ -46,6 +50,12 @@ self.addEventListener("fetch", (event) => {
   event.respondWith((async () => {
     const cache = await caches.open(CACHE);
     const cached = await cache.match(page ? "index.html" : request, {ignoreSearch: page});
-    return cached ?? fetch(request);
+    if (cached) return cached;
+    const response = await fetch(request);
+    // Whole files only (not a range's part, nor an error), and none of the servers' copies.
+    if (response.status === 200 && !page && !COPIES.test(path)) {
+      event.waitUntil(cache.put(request, response.clone()).catch(() => {}));
+    }
+    return response;
   })());
 });

@@ -130,3 +130,4 @@ if (params.has("fen") || params.has("pgn")) {
 } else {
   controller.newGame({person: chosenColour()});
 }
+input.playEarly();

@@ -18,6 +18,15 @@ export class PersonInput {
     });
   }
 
+  // The move typed and sent before the page's scripts ran (index.html's first script noted the
+  // Enter), played once the game has begun; a move only typed stays in the box.
+  playEarly() {
+    const root = document.documentElement;
+    if (root.dataset.moveSent === undefined) return;
+    delete root.dataset.moveSent;
+    this.typed(document.getElementById("move-text"));
+  }
+
   get game() {
     return this.controller.game;
   }

@@ -1,6 +1,6 @@
 // The page for people who play by keyboard, with a screen reader or on a phone, in Debian's
 // chromium driven by puppeteer-core: the board is usable while the engine loads (a first move
-// waits for Brindlet's answer); a whole game is played by keyboard alone, the polite live region
+// waits for Brindlet's answer), and a move sent before the page's script runs is played; a whole game is played by keyboard alone, the polite live region
 // saying each move, its source and the result; axe-core finds no violation in any state; and on
 // screens from 320x568 to 1920x1080 the whole board stays on the screen, move after move, with
 // nothing overflowing.
@@ -88,6 +88,31 @@ test("while the engine loads, the board is usable: a first move as White waits f
   assert.equal(await waitForSettled(page, 1, 1), "your-move");
   assert.deepEqual((await moveList(page)).map((move) => move.source), [null, "book"]);
   assert.match((await saidTexts(page))[1], /^Brindlet: .*, from its book\.$/);
+  await page.close();
+});
+
+test("a move typed and sent before the page's script runs is played once it runs, with no reload", async () => {
+  const page = await newTab(chromium);
+  // page.js is held back until the move is typed and sent in the box that the page already shows.
+  const session = await page.createCDPSession();
+  const paused = new Promise((resolve) => session.once("Fetch.requestPaused", (event) => resolve(event.requestId)));
+  await session.send("Fetch.enable", {patterns: [{urlPattern: "*/page.js"}]});
+  let navigations = 0;
+  page.on("framenavigated", (frame) => { if (frame === page.mainFrame()) navigations += 1; });
+  const loaded = page.goto(`${origin}/index.html`);
+  const scriptRequest = await paused;
+  await page.waitForSelector("#move-text");
+  await page.focus("#move-text");
+  await page.keyboard.type("e4");
+  await page.keyboard.press("Enter");
+  await session.send("Fetch.continueRequest", {requestId: scriptRequest});
+  await loaded;
+  assert.equal(await waitForSettled(page, 0, 2), "your-move");
+  const moves = await moveList(page);
+  assert.equal(moves.length, 2);
+  assert.equal(moves[0].san, "e4");
+  assert.equal(await page.$eval("#move-text", (box) => box.value), "");
+  assert.equal(navigations, 1);
   await page.close();
 });
 
