@@ -59,3 +59,24 @@ self.addEventListener("fetch", (event) => {
     return response;
   })());
 });
+
+// Once the page's engine has every piece of the books, the page asks that all be kept: pieces
+// fetched before this worker took control of the page went past it. Each missing piece is
+// taken from the browser's HTTP cache where it can be; the answer ({kept}) goes back on the
+// message's port.
+self.addEventListener("message", (event) => {
+  if (event.data?.type !== "keep-books") return;
+  const answer = (kept) => event.ports[0]?.postMessage({kept});
+  event.waitUntil((async () => {
+    const cache = await caches.open(CACHE);
+    const index = await (await cache.match("book/index.json") ?? await fetch("book/index.json")).json();
+    const pieces = Object.values(index.books).flatMap((book) => book.pieces.map((piece) => piece.file));
+    await Promise.all(pieces.map(async (file) => {
+      if (await cache.match(file)) return;
+      const response = await fetch(file, {cache: "force-cache"});
+      if (response.status !== 200) throw new Error(`${file}: ${response.status}`);
+      await cache.put(file, response);
+    }));
+    answer(true);
+  })().catch(() => answer(false)));
+});

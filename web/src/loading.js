@@ -47,8 +47,15 @@ export function showLoading(engine) {
     delete document.body.dataset.books;
     element.hidden = true;
   };
-  // Once every piece is here (and kept by the service worker), the page plays offline.
-  engine.onBooksComplete = () => {
+  // Once every piece is here, the service worker is asked to keep them all; then the page
+  // plays offline.
+  engine.onBooksComplete = async () => {
     document.body.dataset.books = "complete";
+    if (!("serviceWorker" in navigator)) return;
+    const registration = await navigator.serviceWorker.ready;
+    const channel = new MessageChannel();
+    const kept = new Promise((resolve) => { channel.port1.onmessage = (event) => resolve(event.data?.kept === true); });
+    registration.active?.postMessage({type: "keep-books"}, [channel.port2]);
+    if (await kept) document.body.dataset.books = "kept";
   };
 }

@@ -100,8 +100,10 @@ test("the site served under a sub-path plays", async () => {
 });
 
 test("after one visit, a reload fetches only the update check, and with the server gone it plays", async () => {
-  // The service worker has kept the site once it is active (its install waits for that).
+  // The service worker has kept the site once it is active (its install waits for that) and the
+  // books' pieces, which load after the first reply, are all kept.
   await page.evaluate(async () => { await navigator.serviceWorker.ready; });
+  await page.waitForFunction(() => document.body.dataset.books === "kept", {timeout: 120000});
   const before = server.responses.length;
   await page.reload();
   assert.equal((await playE4(page)).source, "book");
