@@ -20,7 +20,7 @@ export const SLOW_4G = {download: 1.6e6 / 8, upload: 750e3 / 8, latency: 150};
 function offlineFiles(siteDir) {
   const worker = readFileSync(join(siteDir, "sw.js"), "utf8");
   const installed = JSON.parse(/const FILES = (\[[\s\S]*?\]);/.exec(worker)[1]);
-  const copies = new RegExp(/const COPIES = \/(.*)\/;/.exec(worker)[1]);
+  const copies = new RegExp(/const COPIES = \/(.*)\/;/.exec(worker)?.[1] ?? "^$");  // none in older sites
   const book = existsSync(join(siteDir, "book")) ? readdirSync(join(siteDir, "book"), {recursive: true})
     .map((name) => `book/${name}`).filter((path) => !copies.test(path) && statSync(join(siteDir, path)).isFile()) : [];
   return [...installed, ...book];
