@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Prints the time of one "go" in Debian's chromium (the WebAssembly engine in a Web Worker)
 # against the native engine over the bench suite, median and slowest; the sizes of the site's
-# parts; and the site's first load on an emulated slow mobile network (Lighthouse's "Slow 4G":
-# 1.6 Mbit/s down, 150 ms latency) from an empty cache: the bytes transferred, when the board
-# takes moves and when Brindlet's first reply comes.
+# parts; the site's first load on an emulated slow mobile network (Lighthouse's "Slow 4G":
+# 1.6 Mbit/s down, 150 ms latency) from an empty cache: the bytes sent before Brindlet's first
+# reply (file by file), when the board takes moves, when the reply to 1.e4 comes, and when the
+# service worker holds the whole site for offline play; and Lighthouse's mobile scores
+# (performance, accessibility, best practices) with its three largest opportunities left.
+# Lighthouse comes from web/bench/package.json (its own lock), installed here only, so that the
+# tests' npm ci stays small.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build-web.sh --for-tests >/dev/null
@@ -20,3 +24,7 @@ echo "the books, packed and gzipped: tourbook.pack.gz $(stat -c %s "$site/tourbo
   "$(stat -c %s build/web/tourbook.bin build/web/mainbook.bin | sum) bytes)"
 echo "the whole site: $(find "$site" -type f -printf '%s\n' | sum) bytes in $(find "$site" -type f | wc -l) files"
 node web/bench/first-load.mjs "$site"
+if [ ! -d web/bench/node_modules/lighthouse ] || [ web/bench/package-lock.json -nt web/bench/node_modules/.package-lock.json ]; then
+  npm ci --prefix web/bench --no-audit --no-fund >/dev/null
+fi
+node web/bench/lighthouse.mjs "$site"

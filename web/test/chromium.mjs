@@ -43,12 +43,29 @@ http.server.test(HandlerClass=functools.partial(Handler, directory=sys.argv[1]),
                  ServerClass=http.server.ThreadingHTTPServer, port=0, bind="127.0.0.1")
 `;
 
-// The server names its port in its first line. Resolves to {origin, stop, responses}, where
-// responses lists each response sent, {method, status, bytes, path}, as it is sent.
+// The server names its port in its first line. Resolves to {origin, stop, responses, sent},
+// where responses lists each response sent, {method, status, bytes, path}, as it is sent, and
+// sent(path) resolves to the first response for path not taken by an earlier call, once the
+// server has sent it.
 export function serveStatic(dir) {
   return new Promise((resolve, reject) => {
     const server = spawn("python3", ["-u", "-c", SERVER, dir], {stdio: ["ignore", "pipe", "ignore"]});
     const responses = [];
+    const taken = new Set();
+    const waiters = [];
+    const take = () => {
+      for (const waiter of [...waiters]) {
+        const response = responses.find((candidate) => candidate.path === waiter.path && !taken.has(candidate));
+        if (response === undefined) continue;
+        taken.add(response);
+        waiters.splice(waiters.indexOf(waiter), 1);
+        waiter.resolve(response);
+      }
+    };
+    const sent = (path) => new Promise((resolve) => {
+      waiters.push({path, resolve});
+      take();
+    });
     let text = "";
     let started = false;
     server.stdout.on("data", (chunk) => {
@@ -57,11 +74,14 @@ export function serveStatic(dir) {
       text = lines.pop();
       for (const line of lines) {
         const served = /^served (\S+) (\d+) (\d+) (.*)$/.exec(line);
-        if (served) responses.push({method: served[1], status: Number(served[2]), bytes: Number(served[3]), path: served[4]});
+        if (served) {
+          responses.push({method: served[1], status: Number(served[2]), bytes: Number(served[3]), path: served[4]});
+          take();
+        }
         const port = /port (\d+)/.exec(line);
         if (port && !started) {
           started = true;
-          resolve({origin: `http://127.0.0.1:${port[1]}`, stop: () => server.kill(), responses});
+          resolve({origin: `http://127.0.0.1:${port[1]}`, stop: () => server.kill(), responses, sent});
         }
       }
     });
