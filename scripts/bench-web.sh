@@ -19,9 +19,10 @@ sum() { awk '{ total += $1 } END { print total }'; }
 wasm=$(gzip -d -c "$site/brindlet.wasm.gz" | wc -c)
 echo "the engine: brindlet.js $(stat -c %s "$site/brindlet.js") bytes, brindlet.wasm.gz" \
   "$(stat -c %s "$site/brindlet.wasm.gz") bytes (the .wasm: $wasm bytes)"
-echo "the books, packed and gzipped: tourbook.pack.gz $(stat -c %s "$site/tourbook.pack.gz") bytes," \
-  "mainbook.pack.gz $(stat -c %s "$site/mainbook.pack.gz") bytes (as files:" \
-  "$(stat -c %s build/web/tourbook.bin build/web/mainbook.bin | sum) bytes)"
+pieces=$(find "$site/book" -name '*.pack.gz' -printf '%s\n')
+echo "the books in pieces: $(echo "$pieces" | wc -l) pieces, $(echo "$pieces" | sum) bytes, the largest" \
+  "$(echo "$pieces" | sort -n | tail -n 1) bytes, and book/index.json $(stat -c %s "$site/book/index.json") bytes" \
+  "(as files: $(stat -c %s build/web/tourbook.bin build/web/mainbook.bin | sum) bytes)"
 echo "the whole site: $(find "$site" -type f -printf '%s\n' | sum) bytes in $(find "$site" -type f | wc -l) files"
 node web/bench/first-load.mjs "$site"
 if [ ! -d web/bench/node_modules/lighthouse ] || [ web/bench/package-lock.json -nt web/bench/node_modules/.package-lock.json ]; then
