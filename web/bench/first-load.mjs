@@ -30,6 +30,16 @@ export async function firstLoad(siteDir) {
   const server = await serveStatic(siteDir);
   const chromium = await launchChromium();
   try {
+    // The page's throttling does not reach its service worker, which fetches for the page and
+    // its engine's worker once it controls them, nor every release's dedicated workers: each is
+    // throttled alike.
+    chromium.browser.on("targetcreated", async (target) => {
+      if (!["service_worker", "worker"].includes(target.type())) return;
+      const session = await target.createCDPSession().catch(() => null);
+      await session?.send("Network.enable").catch(() => {});
+      await session?.send("Network.emulateNetworkConditions", {offline: false, latency: SLOW_4G.latency,
+        downloadThroughput: SLOW_4G.download, uploadThroughput: SLOW_4G.upload}).catch(() => {});
+    });
     const page = await chromium.browser.newPage();
     await page.setViewport({width: 1280, height: 800});
     await page.emulateNetworkConditions(SLOW_4G);
