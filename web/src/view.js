@@ -15,9 +15,9 @@ function statusText(controller) {
     case "your-move":
       // The board shows another position than the one to move in: the status must not read as if it did.
       if (controller.reviewing) return "Your move in the game; the board shows an earlier position.";
-      return loading ? "Your move. Brindlet's engine is still loading; it answers once it is ready." : `Your move.${catchingUp}`;
+      return loading ? "Your move; Brindlet's engine is still loading." : `Your move.${catchingUp}`;
     case "thinking":
-      return loading ? "Brindlet's engine is loading; it answers once it is ready…" : `Brindlet is thinking…${catchingUp}`;
+      return loading ? "Brindlet's engine is loading; it answers once ready…" : `Brindlet is thinking…${catchingUp}`;
     case "over":
       return "Game over.";
     case "error":
