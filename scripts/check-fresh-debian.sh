@@ -197,6 +197,11 @@ else
     cp -L /etc/ssl/certs/ca-certificates.crt "$root/etc/ssl/certs/" 2>/dev/null || true
 fi
 
+# The root is a private mount point of its own, as a container's or schroot's is: a program
+# inside that makes a mount namespace of its own (scripts/wine.sh's Debian 13 root) must be able
+# to make "/" private there, which a plain folder as "/" does not allow.
+mount --bind "$root" "$root" && mounted+=("$root")
+mount --make-private "$root"
 mount -t proc proc "$root/proc" && mounted+=("$root/proc")
 mount --bind /dev "$root/dev" && mounted+=("$root/dev")
 # On a host whose mounts propagate (systemd's default), the mounts below would otherwise also

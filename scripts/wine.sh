@@ -126,7 +126,8 @@ case "${1:-}" in
     # server; if one is running already, that one is used.
     "${runner[@]}" "$wineserver" -p600 </dev/null >/dev/null 2>&1 || true
     # The first start creates the prefix (half a minute); later ones find it ready.
-    [ -f "$WINEPREFIX/system.reg" ] || "${runner[@]}" "$wine" wineboot --init </dev/null >/dev/null 2>&1
+    [ -f "$WINEPREFIX/system.reg" ] || "${runner[@]}" "$wine" wineboot --init </dev/null >/dev/null 2>"$WINEPREFIX.log" ||
+      { echo "wine.sh: Wine could not make its prefix $WINEPREFIX (its messages: $WINEPREFIX.log)" >&2; exit 1; }
     # Wine's own background services start with the first program and inherit its standard
     # handles: started here on /dev/null, they never hold a test's pipes open.
     "${runner[@]}" "$wine" cmd /c exit </dev/null >/dev/null 2>&1
