@@ -3,7 +3,7 @@
 # build/web/ holds the engine's build: brindlet.js (the engine, its .wasm embedded; a Web
 # Worker script and a Node program at once), the default books, the CMake tree and PCRE2.
 # build/site/ is the site, only what the page serves (scripts/web-site.mjs): the page and its
-# modules bundled, the engine with its .wasm gzipped beside it, the books packed and gzipped, a web app
+# modules bundled, the engine with its .wasm gzipped beside it, the books in pieces read on demand, a web app
 # manifest and a service worker for offline play; build/brindlet-VERSION-web.zip holds that
 # folder as it is, for any static host, the same bytes at every build of the same sources.
 # It installs what is missing (emscripten and the tools it runs, the tools to unpack a Debian
