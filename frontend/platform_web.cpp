@@ -41,7 +41,6 @@ EM_JS(int, HostBookHandle, (const char* path), {
 });
 EM_JS(double, HostBookEntries, (int handle), { return Module.brindletHost.bookPieces.entries(handle); });
 EM_JS(double, HostBookStride, (int handle), { return Module.brindletHost.bookPieces.stride(handle); });
-EM_JS(double, HostBookPieceCount, (int handle), { return Module.brindletHost.bookPieces.indexKeys(handle).length / 8; });
 EM_JS(void, HostBookIndexKeys, (int handle, unsigned char* bytes),
       { HEAPU8.set(Module.brindletHost.bookPieces.indexKeys(handle), bytes); });
 EM_ASYNC_JS(int, HostBookRead, (int handle, double first, double count, unsigned char* bytes), {
@@ -59,7 +58,8 @@ class SiteBooks : public book::BookHost {
     shape.handle = handle;
     shape.entries = static_cast<std::size_t>(HostBookEntries(handle));
     shape.stride = static_cast<std::size_t>(HostBookStride(handle));
-    std::vector<unsigned char> keys(8 * static_cast<std::size_t>(HostBookPieceCount(handle)));
+    // One key a piece (book_pieces.js has checked that entries and stride are positive whole numbers).
+    std::vector<unsigned char> keys(8 * ((shape.entries + shape.stride - 1) / shape.stride));
     HostBookIndexKeys(handle, keys.data());
     for (std::size_t at = 0; at < keys.size(); at += 8) {
       std::uint64_t key = 0;
